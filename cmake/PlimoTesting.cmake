@@ -1,0 +1,64 @@
+# Test plumbing shared by every folder under tests/.
+#
+# win64: test programs are Windows executables run by Wine through the
+# generated `wine-exec` wrapper (the build's own prefix, Wine's chatter off).
+# win32: nothing runs here, the tests are only compiled and linked.
+# native: the platform-free tests, run directly under the sanitizers.
+
+include(GoogleTest)
+
+if(NOT PLIMO_NATIVE)
+  find_program(PLIMO_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH)
+  find_program(PLIMO_WINE NAMES wine64)
+  if(NOT PLIMO_WINE)
+    set(PLIMO_WINE wine64)
+  endif()
+  set(PLIMO_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+  configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-exec.in ${CMAKE_BINARY_DIR}/wine-exec
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                  WORLD_READ WORLD_EXECUTE
+                 @ONLY)
+  set(PLIMO_EMULATOR "${CMAKE_BINARY_DIR}/wine-exec")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${PLIMO_EMULATOR}")
+endif()
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+
+# Tests may run only where the build's programs can execute.
+set(PLIMO_RUN_TESTS OFF)
+if(PLIMO_NATIVE OR PLIMO_CAN_RUN)
+  set(PLIMO_RUN_TESTS ON)
+endif()
+
+# plimo_gtest(<name> SOURCES ... LIBS ... [TIMEOUT s])
+# A GoogleTest program whose cases become CTest tests (each with a time limit).
+function(plimo_gtest name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 60)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  if(PLIMO_RUN_TESTS)
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  endif()
+endfunction()
+
+# plimo_script_test(<name> COMMAND ... [TIMEOUT s])
+# A Python or shell test; it receives the Wine wrapper in PLIMO_EMULATOR.
+function(plimo_script_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "COMMAND" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  if(PLIMO_RUN_TESTS)
+    add_test(NAME ${name} COMMAND ${ARG_COMMAND})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+      ENVIRONMENT "PLIMO_EMULATOR=${PLIMO_EMULATOR};PLIMO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  endif()
+endfunction()

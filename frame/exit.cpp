@@ -1,0 +1,85 @@
+// The finaliser list, the exit list and the one way out of the process.
+#include "internal.h"
+
+namespace {
+
+// Module finalisers, run last registered first. The modules of a program are
+// few; a fixed table keeps the exit path free of the heap.
+constexpr int kMaxFinalisers = 64;
+M3K_Proc finalisers[kMaxFinalisers];
+volatile int finaliserCount = 0;
+
+constexpr int kMaxExitProcs = 8;
+M3K_Proc exitList[kMaxExitProcs];
+int exitCount = 0;
+
+// The thread that ends the process (0: none yet). Set by the first exit.
+volatile LONG exitingThread = 0;
+
+// The running finaliser's recovery point, for a trap inside it.
+void* finaliserJump[5];
+volatile DWORD finaliserThread = 0;
+
+// How long a second thread that wants to end the process waits for the first
+// to finish its finalisers before it ends the process itself.
+constexpr DWORD kOtherExitWaitMs = 5000;
+
+} // namespace
+
+void M3K_FINALLY(M3K_Proc finaliser) {
+    if (finaliserCount == kMaxFinalisers) M3K_TRAP_F(19); // RTS internal error
+    finalisers[finaliserCount] = finaliser;
+    finaliserCount = finaliserCount + 1;
+}
+
+bool M3K_atexit(M3K_Proc proc) {
+    if (exitCount == kMaxExitProcs) return false;
+    exitList[exitCount++] = proc;
+    return true;
+}
+
+bool M3K_InFinaliser() { return finaliserThread != 0 && finaliserThread == GetCurrentThreadId(); }
+
+void M3K_AbandonFinaliser() { __builtin_longjmp(finaliserJump, 1); }
+
+bool M3K_Exiting() { return exitingThread != 0; }
+
+// The termination machinery's exit procedure: every finaliser under its own
+// guard, so that one that faults does not keep the others from running.
+// __builtin_setjmp/longjmp restore only the registers; nothing is unwound,
+// which suits a jump out of a thread the fault filter has redirected.
+__attribute__((noinline)) void M3K_RunFinalisers() {
+    while (finaliserCount > 0) {
+        finaliserCount = finaliserCount - 1;
+        M3K_Proc next = finalisers[finaliserCount];
+        if (__builtin_setjmp(finaliserJump) == 0) {
+            finaliserThread = GetCurrentThreadId();
+            next();
+        }
+        finaliserThread = 0;
+    }
+}
+
+// The coroutine machinery's exit procedure: C++ has no coroutine stacks of
+// the runtime's to release.
+void M3K_EndCoroutines() {}
+
+void M3K_doexit(uint32_t code) {
+    const LONG self = static_cast<LONG>(GetCurrentThreadId());
+    const LONG owner = InterlockedCompareExchange(&exitingThread, self, 0);
+    if (owner == self) ExitProcess(code); // re-entered while the exit list runs
+    if (owner != 0) {
+        // Another thread is already ending the process; it ends this thread too.
+        Sleep(kOtherExitWaitMs);
+        ExitProcess(code);
+    }
+    while (exitCount > 0) {
+        M3K_Proc next = exitList[--exitCount];
+        next();
+    }
+    ExitProcess(code);
+}
+
+void M3K_EXIT() { M3K_doexit(0); }
+void M3K_HALT(uint32_t code) { M3K_doexit(code); }
+void M3K_ABORT() { M3K_doexit(9); }

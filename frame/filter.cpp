@@ -1,0 +1,152 @@
+// Processor exceptions become traps: the faulting thread is sent on into
+// M3K_TrapFJump with the trap number and the fault address.
+#include "internal.h"
+
+namespace {
+
+struct ExceptionTrap {
+    DWORD code;
+    uint32_t trap;
+};
+
+const ExceptionTrap kExceptionTraps[] = {
+    {EXCEPTION_ARRAY_BOUNDS_EXCEEDED, 0},
+    {EXCEPTION_ACCESS_VIOLATION, 3},
+    {EXCEPTION_INT_OVERFLOW, 5},
+    {EXCEPTION_INT_DIVIDE_BY_ZERO, 6},
+    {EXCEPTION_FLT_DENORMAL_OPERAND, 7},
+    {EXCEPTION_FLT_INEXACT_RESULT, 7},
+    {EXCEPTION_FLT_INVALID_OPERATION, 7},
+    {EXCEPTION_FLT_OVERFLOW, 7},
+    {EXCEPTION_FLT_STACK_CHECK, 7},
+    {EXCEPTION_FLT_UNDERFLOW, 7},
+    {EXCEPTION_FLT_DIVIDE_BY_ZERO, 8},
+    {EXCEPTION_STACK_OVERFLOW, 23},
+};
+
+bool trapFor(DWORD code, uint32_t& trap) {
+    for (const ExceptionTrap& row : kExceptionTraps) {
+        if (row.code == code) {
+            trap = row.trap;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The x87 unit's last instruction address: where a floating-point fault was
+// raised, which the instruction pointer (at the next x87 instruction) is not.
+uintptr_t fpuInstruction(const CONTEXT& context) {
+#if defined(__x86_64__)
+    // NOTE: the 64-bit save area keeps only the low 32 bits of the address
+    // reliably; the code lies in the module the thread is running.
+    return (context.Rip & ~uintptr_t{0xFFFFFFFF}) | context.FltSave.ErrorOffset;
+#else
+    return context.FloatSave.ErrorOffset;
+#endif
+}
+
+// After a stack overflow the trap cannot run below the fault: move up into
+// the dead frames of the recursion, staying clear of the stack's live top.
+uintptr_t stackAfterOverflow(const CONTEXT& context) {
+    const uintptr_t sp = M3K_StackPointer(context);
+    // The committed part of a stack is one region, from the fault up to the
+    // stack's top.
+    MEMORY_BASIC_INFORMATION info;
+    if (VirtualQuery(reinterpret_cast<void*>(sp), &info, sizeof info) == 0) return 0;
+    const uintptr_t base = reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
+    uintptr_t top = sp + 64 * 1024;
+    if (top > base - 16 * 1024) top = (sp + base) / 2;
+    return top;
+}
+
+} // namespace
+
+#if defined(__x86_64__)
+extern "C" {
+[[noreturn]] void m3k_trapFJump(uint64_t n, uintptr_t address) {
+    M3K_TrapFJump(static_cast<uint32_t>(n), address);
+}
+void m3k_trapEntry();
+}
+__asm__(".text\n"
+        ".globl m3k_trapEntry\n"
+        "m3k_trapEntry:\n"
+        "    movq 8(%rsp), %rcx\n"
+        "    movq 16(%rsp), %rdx\n"
+        "    jmp m3k_trapFJump\n");
+#endif
+
+// NOTE: the system dispatches a stack overflow on what is left of the stack,
+// a page at most; a guarantee leaves enough below the guard page for the
+// filter to run. Each thread that may overflow asks for its own.
+void M3K_ReserveStackForTraps() {
+    ULONG size = 32 * 1024;
+    SetThreadStackGuarantee(&size);
+}
+
+uintptr_t M3K_InstructionPointer(const CONTEXT& context) {
+#if defined(__x86_64__)
+    return context.Rip;
+#else
+    return context.Eip;
+#endif
+}
+
+uintptr_t M3K_StackPointer(const CONTEXT& context) {
+#if defined(__x86_64__)
+    return context.Rsp;
+#else
+    return context.Esp;
+#endif
+}
+
+void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uintptr_t stackTop) {
+    // Leave room below the interrupted stack pointer: the thread may have been
+    // stopped between a push and its use.
+    uintptr_t sp = (stackTop != 0 ? stackTop : M3K_StackPointer(context) - 128) & ~uintptr_t{15};
+#if defined(__x86_64__)
+    // As if `address` had called M3K_TrapFJump(trap, address): the return
+    // address on top, rsp = 8 (mod 16) at entry. The arguments travel in the
+    // caller's home slots and trapEntry loads them.
+    // NOTE: Wine does not keep rcx/rdx of a context set on a thread that is
+    // stopped in a system call (the syscall return clobbers them).
+    sp -= 32;
+    reinterpret_cast<uintptr_t*>(sp)[0] = address;
+    reinterpret_cast<uintptr_t*>(sp)[1] = trap;
+    reinterpret_cast<uintptr_t*>(sp)[2] = address;
+    context.Rsp = sp;
+    context.Rip = reinterpret_cast<uintptr_t>(&m3k_trapEntry);
+#else
+    const uintptr_t entry = reinterpret_cast<uintptr_t>(&M3K_TrapFJump);
+    // cdecl: return address, then the two arguments; esp + 4 16-aligned.
+    sp -= 20;
+    reinterpret_cast<uintptr_t*>(sp)[0] = address;
+    reinterpret_cast<uintptr_t*>(sp)[1] = trap;
+    reinterpret_cast<uintptr_t*>(sp)[2] = address;
+    context.Esp = sp;
+    context.Eip = entry;
+#endif
+}
+
+LONG WINAPI M3K_xFilter(EXCEPTION_POINTERS* pointers) {
+    const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
+    if (record.ExceptionFlags != 0) {
+        M3K_ErrWriteStr("#RTS: Unable to handle an exception.");
+        M3K_ErrLn();
+        return EXCEPTION_EXECUTE_HANDLER;
+    }
+    uint32_t trap = 0;
+    if (!trapFor(record.ExceptionCode, trap)) return EXCEPTION_EXECUTE_HANDLER;
+
+    CONTEXT& context = *pointers->ContextRecord;
+    uintptr_t address = M3K_InstructionPointer(context);
+    if ((trap == 7 || trap == 8) &&
+        (context.ContextFlags & CONTEXT_FLOATING_POINT) == CONTEXT_FLOATING_POINT) {
+        address = fpuInstruction(context);
+    }
+    if (!M3K_InFinaliser()) M3K_CaptureHistory(context, GetCurrentThreadId());
+    const uintptr_t stackTop = trap == M3K_TRAP_STACK ? stackAfterOverflow(context) : 0;
+    M3K_RedirectToTrap(context, trap, address, stackTop);
+    return EXCEPTION_CONTINUE_EXECUTION;
+}

@@ -1,0 +1,49 @@
+// Shared between the frame's own files; not for the library's users.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "M3K.h"
+
+// ---- error output (written at once, unbuffered) ----
+void M3K_ErrWrite(const char* text, uint32_t len);
+void M3K_ErrWriteStr(const char* text);
+void M3K_ErrLn();
+void M3K_TakeErrorOutput();
+
+// ---- call history ----
+// Captures the frames of a thread from its context (innermost first) for the
+// report that follows. Called on the faulting thread by the filter, or by the
+// break handler for the suspended main thread; the first capture wins.
+// Frames before the one at `startAt` (when it is found) are left out.
+void M3K_CaptureHistory(const CONTEXT& context, DWORD threadId, uintptr_t startAt = 0);
+// Writes the listing when it was switched on and belongs to this thread.
+void M3K_PrintHistory();
+
+// ---- fault plumbing ----
+LONG WINAPI M3K_xFilter(EXCEPTION_POINTERS* pointers);
+// Makes a thread context continue in M3K_TrapFJump(trap, address), as if the
+// instruction at `address` had called it. stackTop != 0 moves the stack there
+// first (after a stack overflow, whose frames are dead anyway).
+void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uintptr_t stackTop);
+uintptr_t M3K_InstructionPointer(const CONTEXT& context);
+uintptr_t M3K_StackPointer(const CONTEXT& context);
+
+// ---- exit path ----
+// True while this thread runs a finaliser; a trap then ends that finaliser
+// silently and the next one runs.
+bool M3K_InFinaliser();
+[[noreturn]] void M3K_AbandonFinaliser();
+// True once some thread has begun ending the process.
+bool M3K_Exiting();
+
+extern HMODULE M3K_moduleHandle;
+extern DWORD M3K_mainThreadId;
+
+// The two exit procedures M3K_BEGIN registers.
+void M3K_EndCoroutines();
+void M3K_RunFinalisers();
+// Switched on by M3K_INIT_HISTORY.
+extern bool M3K_historyOn;

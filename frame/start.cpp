@@ -1,0 +1,112 @@
+// Process start: the entry, the command line, the fault filter, the console
+// break, and the runtime's own start.
+#include <string>
+#include <vector>
+
+#include "cmdline.h"
+#include "internal.h"
+
+HMODULE M3K_moduleHandle = nullptr;
+DWORD M3K_mainThreadId = 0;
+int M3K_argc = 0;
+char** M3K_argv = nullptr;
+const char* M3K_cmdTail = "";
+
+namespace {
+
+M3K_MainProc mainProc = nullptr;
+HANDLE mainThread = nullptr; // a real handle: the break handler runs on another thread
+
+// Storage behind M3K_argv, M3K_cmdTail: lives as long as the process.
+std::vector<std::string> argStorage;
+std::vector<char*> argPointers;
+std::string cmdTail;
+
+void splitArguments() {
+    const char* line = GetCommandLineA();
+    M3K_CommandLine split = M3K_SplitCommandLine(line ? line : "");
+    argStorage = std::move(split.args);
+    cmdTail.assign(line ? line + split.tailOffset : "");
+
+    if (!argStorage.empty()) {
+        char path[MAX_PATH];
+        const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+        if (n != 0 && n < sizeof path) argStorage[0].assign(path, n);
+    }
+    for (std::string& arg : argStorage) argPointers.push_back(arg.data());
+    argPointers.push_back(nullptr);
+}
+
+// Runs on a thread the system starts for the event. The main thread is
+// suspended while its context is read and changed: a running thread's
+// context is not reliable.
+BOOL WINAPI breakHandler(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    if (M3K_Exiting()) return TRUE; // already on its way out
+    if (SuspendThread(mainThread) == static_cast<DWORD>(-1)) return FALSE;
+    CONTEXT context = {};
+    context.ContextFlags = CONTEXT_CONTROL | CONTEXT_INTEGER;
+    BOOL delivered = GetThreadContext(mainThread, &context);
+    if (delivered) {
+        const uintptr_t at = M3K_InstructionPointer(context);
+        M3K_CaptureHistory(context, M3K_mainThreadId);
+        M3K_RedirectToTrap(context, M3K_TRAP_USER_BREAK, at, 0);
+        delivered = SetThreadContext(mainThread, &context);
+    }
+    ResumeThread(mainThread);
+    return delivered;
+}
+
+} // namespace
+
+void M3K_EstablishMain(M3K_MainProc body) { mainProc = body; }
+
+void ProgramEntry(M3K_MainProc body) {
+    M3K_moduleHandle = GetModuleHandleA(nullptr);
+    M3K_EstablishMain(body);
+    // NOTE: GCC has no structured-exception frames of its own; the unhandled-
+    // exception filter takes processor exceptions on every thread, so it is
+    // installed here already, before anything can fault.
+    SetUnhandledExceptionFilter(M3K_xFilter);
+    M3K_xStart();
+}
+
+void M3K_xStart() {
+    M3K_mainThreadId = GetCurrentThreadId();
+    M3K_ReserveStackForTraps();
+    splitArguments();
+    SetErrorMode(SEM_FAILCRITICALERRORS);
+    SetUnhandledExceptionFilter(M3K_xFilter);
+    if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread, 0,
+                        FALSE, DUPLICATE_SAME_ACCESS)) {
+        SetConsoleCtrlHandler(breakHandler, TRUE);
+    }
+    M3K_TakeErrorOutput();
+    mainProc(static_cast<int>(argStorage.size()), argPointers.data());
+    M3K_EXIT();
+}
+
+void M3K_InitFPP() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+#if defined(__i386__) || defined(__x86_64__)
+    // 64-bit precision, round to nearest; invalid operation, division by zero
+    // and overflow raise exceptions (they become traps 7 and 8).
+    const unsigned short controlWord = 0x332;
+    __asm__ __volatile__("fclex\n\tfldcw %0" : : "m"(controlWord));
+#endif
+}
+
+void M3K_BEGIN(int argc, char** argv, bool autoCollect, uint32_t collectThreshold, uint32_t heapLimit) {
+    // C++ storage is owned, not collected: the collector's settings have
+    // nothing to steer here.
+    (void)autoCollect;
+    (void)collectThreshold;
+    (void)heapLimit;
+    M3K_argc = argc;
+    M3K_argv = argv;
+    M3K_cmdTail = cmdTail.c_str();
+    M3K_atexit(M3K_EndCoroutines);
+    M3K_atexit(M3K_RunFinalisers);
+}

@@ -1,0 +1,99 @@
+// Raising traps and reporting the ones no handler takes.
+#include "internal.h"
+
+namespace {
+
+HANDLE errOutput = nullptr;
+
+// The thread that writes the report (0: none yet). A second thread that
+// traps meanwhile waits for the first to end the process.
+volatile LONG reportingThread = 0;
+
+constexpr DWORD kOtherTrapWaitMs = 5000;
+
+void writeDecimal(uint32_t v) {
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    char text[10];
+    for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
+    M3K_ErrWrite(text, static_cast<uint32_t>(n));
+}
+
+void clearFpuExceptions() {
+#if defined(__i386__) || defined(__x86_64__)
+    __asm__ __volatile__("fnclex");
+#endif
+}
+
+} // namespace
+
+void M3K_TakeErrorOutput() { errOutput = GetStdHandle(STD_ERROR_HANDLE); }
+
+void M3K_ErrWrite(const char* text, uint32_t len) {
+    HANDLE out = errOutput ? errOutput : GetStdHandle(STD_ERROR_HANDLE);
+    if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
+    while (len > 0) {
+        DWORD written = 0;
+        if (!WriteFile(out, text, len, &written, nullptr) || written == 0) return;
+        text += written;
+        len -= written;
+    }
+}
+
+void M3K_ErrWriteStr(const char* text) {
+    uint32_t len = 0;
+    while (text[len] != '\0') ++len;
+    M3K_ErrWrite(text, len);
+}
+
+void M3K_ErrLn() { M3K_ErrWrite("\r\n", 2); }
+
+void M3K_TrapFJump(uint32_t n, uintptr_t address) {
+    clearFpuExceptions();
+    if (M3K_InFinaliser()) M3K_AbandonFinaliser();
+
+    const LONG self = static_cast<LONG>(GetCurrentThreadId());
+    const LONG owner = InterlockedCompareExchange(&reportingThread, self, 0);
+    if (owner == self) ExitProcess(9); // a fault while reporting one
+    if (owner != 0) {
+        Sleep(kOtherTrapWaitMs);
+        ExitProcess(9);
+    }
+
+    (void)address; // the listing starts at it
+    char message[1025];
+    const uint32_t len = M3K_TrapMessage(n, message, sizeof message);
+    M3K_ErrWriteStr("\n#RTS: unhandled exception #");
+    writeDecimal(n);
+    if (len > 0) {
+        M3K_ErrWrite(": ", 2);
+        M3K_ErrWrite(message, len);
+    }
+    M3K_ErrLn();
+    M3K_PrintHistory();
+    M3K_doexit(9);
+}
+
+namespace {
+// A trap raised by code at `at` (the caller of a trap entry point).
+[[noreturn]] __attribute__((noinline)) void raiseAt(uint32_t n, uintptr_t at) {
+    CONTEXT context;
+    RtlCaptureContext(&context);
+    M3K_CaptureHistory(context, GetCurrentThreadId(), at);
+    M3K_TrapFJump(n, at);
+}
+} // namespace
+
+#define M3K_CALLER() reinterpret_cast<uintptr_t>(__builtin_return_address(0))
+
+__attribute__((noinline)) void M3K_TRAP_F(uint32_t n) { raiseAt(n, M3K_CALLER()); }
+
+__attribute__((noinline)) void M3K_IndexCheckFailed() { raiseAt(M3K_TRAP_INDEX, M3K_CALLER()); }
+__attribute__((noinline)) void M3K_RangeCheckFailed() { raiseAt(M3K_TRAP_RANGE, M3K_CALLER()); }
+__attribute__((noinline)) void M3K_PointerCheckFailed() { raiseAt(M3K_TRAP_POINTER, M3K_CALLER()); }
+__attribute__((noinline)) void M3K_OverflowCheckFailed() { raiseAt(M3K_TRAP_OVERFLOW, M3K_CALLER()); }
+__attribute__((noinline)) void M3K_DivisorCheckFailed() { raiseAt(M3K_TRAP_DIVISOR, M3K_CALLER()); }

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# wine-session.sh BUILD_DIR COMMAND...
+# Runs COMMAND with what Windows programs of BUILD_DIR need under Wine:
+#  - a display: $DISPLAY if set, else a private Xvfb with a 24-bit screen;
+#  - the build's own Wine prefix, made once (the first start takes ~10 s);
+#  - one persistent wineserver for the whole session, so each program starts fast.
+# Everything this script started is stopped when COMMAND ends; COMMAND's exit code is kept.
+set -uo pipefail
+
+build_dir=$(cd "$1" && pwd); shift
+export WINEPREFIX="$build_dir/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+xvfb_pid=""
+cleanup() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ -z "${DISPLAY:-}" ]; then
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  if ! read -r -t 20 num <"$fifo"; then
+    echo "wine-session: Xvfb did not start" >&2
+    rm -f "$fifo"; exit 1
+  fi
+  rm -f "$fifo"
+  export DISPLAY=":$num"
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "wine-session: making the Wine prefix $WINEPREFIX (once)"
+  timeout 180 "$wine" wineboot -i >/dev/null 2>&1
+  # No crash dialog: an unhandled fault that reaches Wine's debugger must end the process.
+  timeout 60 "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+    /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1
+  timeout 60 "$wineserver" -w
+fi
+
+# NOTE: a daemonising wineserver keeps inherited pipes open, so it must not hold
+# the caller's output (CTest would wait for it for ever).
+"$wineserver" -p >/dev/null 2>&1 </dev/null
+
+"$@"
