@@ -49,5 +49,9 @@ fi
 # NOTE: a daemonising wineserver keeps inherited pipes open, so it must not hold
 # the caller's output (CTest would wait for it for ever).
 "$wineserver" -p >/dev/null 2>&1 </dev/null
+# NOTE: the first program of a session starts Wine's background processes
+# (services, explorer's desktop, ...), and they inherit its standard handles.
+# Start them here with nothing inherited, or they hold a test's pipes open.
+timeout 120 "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
 
 "$@"
