@@ -1,0 +1,7 @@
+// kfrLib: the platform layer under Lib.
+#pragma once
+
+#include <cstdint>
+
+void kfrLib_Delay(uint32_t milliseconds); // suspends the calling thread
+void kfrLib_BEGIN();
