@@ -35,6 +35,7 @@ if [ -z "${DISPLAY:-}" ]; then
   fi
   rm -f "$fifo"
   export DISPLAY=":$num"
+  export PLIMO_VIRTUAL_DISPLAY=1
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
