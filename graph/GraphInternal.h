@@ -1,0 +1,91 @@
+// Graph's Win32 internals: the module state, the back buffer, the request
+// executor and its runners. The window code (window thread, Graph_Init)
+// includes this header; programs that draw include only Graph.h.
+//
+// Threads: the caller's thread runs Graph_BEGIN, Graph_Init and every request;
+// the window thread creates the window and its DCs and repaints from the back
+// buffer. The back-buffer mutex serialises the two on the back buffer.
+#pragma once
+
+#include <windows.h>
+
+#include "Graph.h"
+#include "GraphRequest.h"
+
+// ---- module state (defined in state.cpp, the one place it lives) ----------
+
+// Made by Graph_BEGIN, closed by Graph_Finalize.
+extern HANDLE Graph_BufferMutex;
+// Made by Graph_Init (window code); closed by Graph_Finalize when they exist.
+extern HANDLE Graph_WindowMutex;
+extern HANDLE Graph_HandshakeEvent;
+
+// Made on the window thread by Graph_CreateBackBuffer; used from both threads.
+extern HDC Graph_BufferDC;
+extern HBITMAP Graph_BufferBitmap;
+// The second target of every drawing request: the window DC once the window
+// code has set it (Graph_SetWindowDC), or any DC a test supplies.
+extern HDC Graph_WindowDC;
+
+// The display's colour count, computed once by Graph_BEGIN; Graph_Init copies
+// it into Graph_NumPColor.
+extern uint32_t Graph_ColourCount;
+
+// Executor state (caller's thread): templates, outline and fill state.
+extern LOGPEN Graph_PenTemplate;
+extern LOGBRUSH Graph_BrushTemplate; // lbHatch: hatch style or user pattern bitmap
+extern UINT Graph_OutlineStyle;      // pen style of outlined shapes and lines
+extern bool Graph_StdPatternFlag;    // fills use the standard pattern, not the user mask
+extern UINT Graph_StdBrushStyle;     // BS_SOLID or BS_HATCHED
+extern HBITMAP Graph_UserPattern;    // 8 x 8 monochrome, or null
+// Attributes (caller's thread).
+extern uint32_t Graph_BkColour;       // colour number last set
+extern uint32_t Graph_CurrentPattern; // Graph_GetStdFillMask's value
+extern uint8_t Graph_SavedMask[8];    // last user mask
+
+// The window code hands over its window DC here (window thread, before the
+// window-ready signal); tests hand over any DC.
+void Graph_SetWindowDC(HDC dc);
+
+// Sets the drawing defaults (outline, fill, patterns, saved mask); deletes a
+// user pattern bitmap if there is one. Part of Graph_BEGIN; tests reuse it.
+void Graph_ResetDrawingDefaults();
+
+// Closes the window mutex, the handshake event and the back-buffer mutex,
+// those that exist. Registered by Graph_BEGIN with M3K_FINALLY.
+void Graph_Finalize();
+
+// ---- back buffer and palettes (backbuffer.cpp) -----------------------------
+
+uint32_t Graph_CountDisplayColors();
+// Window thread: makes the back-buffer DC and a Graph_Width x Graph_Depth
+// bitmap compatible with windowDC. Graph_DestroyBackBuffer undoes it (tests).
+void Graph_CreateBackBuffer(HDC windowDC);
+void Graph_DestroyBackBuffer();
+// Window thread (paint handler): the whole back buffer to target at (0, 0),
+// under the back-buffer mutex.
+void Graph_CopyBackBuffer(HDC target);
+// Builds a palette from the first count colour values (0x00RRGGBB), selects it
+// into dc as a background palette, deletes the one it replaced, realises it.
+// A count of 0 or above 1024 leaves the DC's palette as it is.
+void Graph_ApplyPalette(HDC dc, const uint32_t* values, uint32_t count);
+
+// ---- the executor (execute.cpp) ---------------------------------------------
+
+// Carries out Graph_Request on dc. Takes no lock: the runners do.
+void Graph_Execute(HDC dc);
+// Both runners hold the back-buffer mutex for the whole request, so a repaint
+// never copies half a shape and never shares the window DC with a request.
+void Graph_ExecuteOnBuffer();
+void Graph_ExecuteOnBoth();
+
+// The palette-relative colour of a colour number: PALETTEINDEX(n mod 256).
+inline COLORREF Graph_PaletteColour(uint32_t colour) { return PALETTEINDEX(colour & 0xFF); }
+
+void Graph_SelectPenBrush(HDC dc, COLORREF colour, bool fill);
+void Graph_ReleasePenBrush(HDC dc);
+
+// A rectangle, or the single pixel when the corners coincide; both targets.
+void Graph_Box(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);
+// Graph_Box painted solid whatever fill is in force; the fill survives it.
+void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);

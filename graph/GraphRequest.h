@@ -1,0 +1,77 @@
+// Graph's request record and the platform-free rules behind it: the operation
+// codes, the constant tables, unsigned corner ordering and the coordinates
+// handed to GDI. Free of <windows.h> so that it builds natively.
+#pragma once
+
+#include <cstdint>
+
+enum Graph_OpCode : uint8_t {
+    OP_PEN_STYLE = 2,
+    OP_FILL_PATTERN = 3,
+    OP_PALETTE = 4,
+    OP_BK_COLOR = 7,
+    OP_BK_MODE = 8,
+    OP_PIXEL = 9,
+    OP_RECTANGLE = 10,
+    OP_LINE = 11,
+    OP_TEXT = 18,
+};
+
+constexpr uint32_t Graph_TextMax = 257;
+constexpr uint32_t Graph_PaletteMax = 1024;
+
+// One request: the operation code and a union of the parameter lists (all
+// begin at the same place). Overwritten by each request; caller's thread only.
+struct Graph_RequestRecord {
+    uint8_t op;
+    union {
+        struct { uint32_t style; } penStyle;
+        struct { uint32_t pattern; } fillPattern;
+        struct { uint32_t colour; } bkColor;
+        struct { uint32_t mode; } bkMode;
+        struct { uint32_t x, y, colour; } pixel;
+        struct { uint32_t x1, y1, x2, y2, colour, fill; } rectangle;
+        struct { uint32_t x1, y1, x2, y2, colour; } line;
+        struct { uint32_t x, y, colour; char text[Graph_TextMax]; } text;
+    } p;
+};
+
+extern Graph_RequestRecord Graph_Request;
+
+// The palette last loaded (caller's thread).
+struct Graph_PaletteTable {
+    uint32_t values[Graph_PaletteMax];
+    uint32_t count;
+};
+extern Graph_PaletteTable Graph_PaletteBuffer;
+
+// Line style number -> platform pen style. Styles 1 and 2 are exchanged
+// against the platform's own numbering: 1 is dotted (PS_DOT = 2), 2 dashed.
+constexpr uint32_t Graph_LineStyleCount = 6;
+extern const uint32_t Graph_LineStyleTable[Graph_LineStyleCount];
+
+// The platform's hatch styles run from 0 to this; Graph_PATSYM_SOLID is apart.
+constexpr uint32_t Graph_LastHatch = 5;
+
+// Unsigned comparisons: 4 294 967 295 is larger than every other coordinate.
+constexpr uint32_t Graph_Min(uint32_t a, uint32_t b) { return a < b ? a : b; }
+constexpr uint32_t Graph_Max(uint32_t a, uint32_t b) { return a > b ? a : b; }
+
+// Rectangle coordinates go to GDI as signed numbers, and its right and bottom
+// edges as coordinate + 1. Beyond this limit every coordinate is far outside
+// any picture, so capping there paints the same pixels as the unsigned
+// coordinate would, where handing it over unchanged would turn 4 294 967 295
+// into -1 and paint on the wrong side of the other corner.
+constexpr uint32_t Graph_GdiCoordLimit = 1u << 24;
+constexpr int32_t Graph_GdiCoord(uint32_t v) {
+    return static_cast<int32_t>(Graph_Min(v, Graph_GdiCoordLimit));
+}
+
+// The number of characters drawn from a text array: up to its first NUL or
+// its end, at most Graph_TextMax.
+uint32_t Graph_TextLength(const char* text, uint32_t length);
+
+// The colour count for a display of `bits` bits per pixel times `planes`
+// planes. 24 bits and more report the 16 777 216 colours of 24-bit colour:
+// 1 << 32 does not fit, and a count below 16 would refuse the standard palette.
+uint32_t Graph_ColourCountFor(uint32_t bits, uint32_t planes);

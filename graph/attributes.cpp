@@ -1,0 +1,65 @@
+// Palettes and drawing attributes. Caller's thread throughout.
+#include "GraphInternal.h"
+
+#include <cstring>
+
+int32_t Graph_RemapAllPalette(const uint32_t* table, uint32_t count) {
+    if (count > Graph_NumPColor) return -1;
+    const uint32_t n = Graph_Min(Graph_PaletteMax, count);
+    if (n > 0) std::memcpy(Graph_PaletteBuffer.values, table, n * sizeof(uint32_t));
+    Graph_PaletteBuffer.count = n;
+    Graph_Request.op = OP_PALETTE;
+    Graph_ExecuteOnBuffer();
+    return 0;
+}
+
+void Graph_InitStdPalette() { Graph_RemapAllPalette(Graph_StdPalette, 16); }
+
+uint32_t Graph_SetBkColor(uint32_t colour) {
+    Graph_Request.p.bkColor.colour = colour;
+    Graph_Request.op = OP_BK_COLOR;
+    Graph_ExecuteOnBoth();
+    const uint32_t previous = Graph_BkColour;
+    Graph_BkColour = colour;
+    return previous;
+}
+
+void Graph_SetBkMix(bool opaque) {
+    Graph_Request.p.bkMode.mode = opaque ? OPAQUE : TRANSPARENT;
+    Graph_Request.op = OP_BK_MODE;
+    Graph_ExecuteOnBoth();
+}
+
+void Graph_SetLinestyle(uint32_t style) {
+    if (style >= Graph_LineStyleCount) return; // the caller's fault: the style stays
+    Graph_Request.p.penStyle.style = Graph_LineStyleTable[style];
+    Graph_Request.op = OP_PEN_STYLE;
+    Graph_ExecuteOnBuffer();
+}
+
+void Graph_SetStdFillMask(uint32_t pattern) {
+    // Neither a hatch style nor solid: the caller's fault; the fill stays (a
+    // brush of an unknown hatch would fail and leave the DC's own brush).
+    if (pattern != Graph_PATSYM_SOLID && pattern > Graph_LastHatch) return;
+    Graph_Request.p.fillPattern.pattern = pattern;
+    Graph_Request.op = OP_FILL_PATTERN;
+    Graph_ExecuteOnBuffer();
+    Graph_CurrentPattern = pattern;
+}
+
+uint32_t Graph_GetStdFillMask() { return Graph_CurrentPattern; }
+
+void Graph_SetFillMask(const uint8_t (&mask)[8]) {
+    Graph_StdPatternFlag = false;
+    uint8_t saved[8];
+    std::memcpy(saved, mask, sizeof saved); // mask may be Graph_SavedMask itself
+    std::memcpy(Graph_SavedMask, saved, sizeof saved);
+    // One word-aligned scan line per row, bits inverted: the brush paints 0
+    // bits in the text colour (the shape's) and 1 bits in the background colour.
+    WORD rows[8];
+    for (int i = 0; i < 8; ++i) rows[i] = static_cast<WORD>(255 - saved[i]);
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, rows);
+    if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);
+    Graph_UserPattern = pattern;
+    Graph_BrushTemplate.lbHatch = reinterpret_cast<ULONG_PTR>(pattern);
+}

@@ -1,0 +1,100 @@
+// Opening the graphics window: Graph_Init starts the window thread, which
+// creates the window and runs its message loop for the rest of the process,
+// and waits for its window-ready signal.
+#include <windows.h>
+
+#include "GraphWindow.h"
+#include "M3K.h"
+
+int32_t Graph_WindowX = 0;
+int32_t Graph_WindowY = 0;
+
+namespace {
+
+// The window thread's stack. NOTE: the size is the stack's first commitment;
+// the reserve is the program's default, so the window procedure and the
+// platform's window code below it have room to grow.
+constexpr SIZE_T kServerStackSize = 8192;
+constexpr char kCaption[] = "Graph";
+
+DWORD serverThreadId = 0;
+bool classRegistered = false;
+
+// Main thread: the font for text, as high as the window's default font.
+void selectFont() {
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(Graph_WindowDC, &metrics);
+    const HFONT font = CreateFontA(metrics.tmHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   VARIABLE_PITCH, "Fixedsys");
+    // Without the font both DCs keep their own; the font is never deleted.
+    if (font == nullptr) return;
+    SelectObject(Graph_BufferDC, font);
+    SelectObject(Graph_WindowDC, font);
+}
+
+} // namespace
+
+DWORD WINAPI Graph_ServerThread(LPVOID) {
+    M3K_ReserveStackForTraps();
+    Graph_CreateMainWindow(); // halts the program when there is no window
+    SetEvent(Graph_HandshakeEvent);
+    // Nothing posts WM_QUIT to this thread: the loop runs until the process ends.
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+// Main thread.
+bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth) {
+    // One window per process: a second call leaves the open one alone.
+    if (serverThreadId != 0) return false;
+
+    Graph_Width = width;
+    Graph_Depth = depth;
+    Graph_WindowX = x;
+    Graph_WindowY = y;
+
+    if (!classRegistered) {
+        Graph_RegisterWindowClass(GetModuleHandleA(nullptr)); // halts on failure
+        classRegistered = true;
+    }
+    if (Graph_HandshakeEvent == nullptr) {
+        Graph_HandshakeEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        if (Graph_HandshakeEvent == nullptr) {
+            Graph_ShowError("Event not created", kCaption);
+            return false;
+        }
+    }
+    if (Graph_WindowMutex == nullptr) {
+        Graph_WindowMutex = CreateMutexA(nullptr, FALSE, nullptr);
+        if (Graph_WindowMutex == nullptr) {
+            Graph_ShowError("Mutex not created", kCaption);
+            return false;
+        }
+    }
+    const HANDLE thread =
+        CreateThread(nullptr, kServerStackSize, Graph_ServerThread, nullptr, 0, &serverThreadId);
+    if (thread == nullptr) {
+        serverThreadId = 0;
+        Graph_ShowError("Graph server not run", kCaption);
+        return false;
+    }
+    CloseHandle(thread);
+
+    // When the window cannot be made, the window thread halts the program
+    // from here on; this wait then ends with the process.
+    WaitForSingleObject(Graph_HandshakeEvent, INFINITE);
+
+    Graph_NumPColor = Graph_ColourCount;
+    Graph_InitStdPalette();
+    Graph_SetLinestyle(0);
+    Graph_SetBkMix(true);
+    Graph_SetBkColor(0);
+    Graph_ClearScreen(0);
+    selectFont();
+    return true;
+}

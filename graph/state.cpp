@@ -1,0 +1,87 @@
+// Graph's module state, its initialiser and its finaliser.
+#include "GraphInternal.h"
+
+#include <cstring>
+
+#include "M3K.h"
+#include "kfrIGraph.h"
+
+uint32_t Graph_Width = 0;
+uint32_t Graph_Depth = 0;
+uint32_t Graph_NumPColor = 0;
+
+uint32_t Graph_PATSYM_HORIZ = 0;
+uint32_t Graph_PATSYM_VERT = 0;
+uint32_t Graph_PATSYM_DIAG2 = 0;
+uint32_t Graph_PATSYM_DIAG1 = 0;
+uint32_t Graph_PATSYM_DENSE2 = 0;
+uint32_t Graph_PATSYM_DENSE1 = 0;
+uint32_t Graph_PATSYM_SOLID = 0;
+
+HANDLE Graph_BufferMutex = nullptr;
+HANDLE Graph_WindowMutex = nullptr;
+HANDLE Graph_HandshakeEvent = nullptr;
+
+HDC Graph_BufferDC = nullptr;
+HBITMAP Graph_BufferBitmap = nullptr;
+HDC Graph_WindowDC = nullptr;
+
+uint32_t Graph_ColourCount = 0;
+
+LOGPEN Graph_PenTemplate = {};
+LOGBRUSH Graph_BrushTemplate = {};
+UINT Graph_OutlineStyle = PS_SOLID;
+bool Graph_StdPatternFlag = true;
+UINT Graph_StdBrushStyle = BS_SOLID;
+HBITMAP Graph_UserPattern = nullptr;
+
+uint32_t Graph_BkColour = 0;
+uint32_t Graph_CurrentPattern = 8;
+uint8_t Graph_SavedMask[8] = {};
+
+Graph_RequestRecord Graph_Request = {};
+Graph_PaletteTable Graph_PaletteBuffer = {};
+
+// Window thread (or a test on the caller's thread before drawing).
+void Graph_SetWindowDC(HDC dc) { Graph_WindowDC = dc; }
+
+// Caller's thread.
+void Graph_ResetDrawingDefaults() {
+    Graph_PenTemplate = LOGPEN{PS_SOLID, POINT{1, 0}, 0};
+    Graph_BrushTemplate = LOGBRUSH{BS_SOLID, 0, 0};
+    Graph_OutlineStyle = PS_SOLID;
+    Graph_StdPatternFlag = true;
+    Graph_StdBrushStyle = BS_SOLID;
+    if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);
+    Graph_UserPattern = nullptr;
+
+    Graph_PATSYM_HORIZ = HS_HORIZONTAL;
+    Graph_PATSYM_VERT = HS_VERTICAL;
+    Graph_PATSYM_DIAG2 = HS_FDIAGONAL;
+    Graph_PATSYM_DIAG1 = HS_BDIAGONAL;
+    Graph_PATSYM_DENSE2 = HS_CROSS;
+    Graph_PATSYM_DENSE1 = HS_DIAGCROSS;
+    Graph_PATSYM_SOLID = 8;
+    Graph_CurrentPattern = Graph_PATSYM_SOLID;
+    std::memset(Graph_SavedMask, 0, sizeof Graph_SavedMask);
+}
+
+// Caller's thread, once.
+void Graph_BEGIN() {
+    M3K_MODULE_ONCE();
+    kfrIGraph_BEGIN();
+    M3K_FINALLY(Graph_Finalize);
+    Graph_BufferMutex = CreateMutexA(nullptr, FALSE, nullptr);
+    Graph_ColourCount = Graph_CountDisplayColors();
+    Graph_ResetDrawingDefaults();
+}
+
+// Main thread, at program end. The window thread and its window live on until
+// the process ends, so only the synchronisation objects are closed.
+void Graph_Finalize() {
+    HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent, &Graph_BufferMutex};
+    for (HANDLE* h : handles) {
+        if (*h != nullptr) CloseHandle(*h);
+        *h = nullptr;
+    }
+}

@@ -1,0 +1,192 @@
+// The graphics window: its class, its creation on the window thread, and its
+// window procedure, which repaints the window from the back buffer, keeps the
+// user from closing it, and forwards the keys typed into it to the console
+// input.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "GraphWindow.h"
+#include "M3K.h"
+#include "keys.h"
+#include "kfrIGraph.h"
+
+HWND Graph_Window = nullptr;
+
+namespace {
+
+constexpr char kClassName[] = "GraphWnd";
+constexpr char kTitle[] = "Graph";
+// WS_VISIBLE | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX on an overlapped
+// window: a title bar, a system menu and a minimise button, no maximise
+// button and no sizing frame.
+constexpr DWORD kWindowStyle = 0x108A0000;
+constexpr UINT kErrorBoxFlags = MB_SYSTEMMODAL | MB_ICONERROR;
+constexpr uint32_t kHaltCode = 9;
+// Keeps the outer size of a window within what the platform computes with
+// ints, whatever size the caller asks for.
+constexpr uint32_t kLargestSide = 0x3FFFFFFF;
+
+// The modifier keys as the window's key messages left them. Window thread only.
+Graph_ModifierState modifiers;
+
+int showMessageBox(const char* text, const char* caption, unsigned flags) {
+    return MessageBoxA(nullptr, text, caption, flags);
+}
+
+void writeStdErr(const char* text) {
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
+    DWORD written;
+    WriteFile(err, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+    WriteFile(err, "\n", 1, &written, nullptr);
+}
+
+[[noreturn]] void failAndHalt(const char* text) {
+    Graph_ShowError(text, nullptr);
+    M3K_HALT(kHaltCode);
+}
+
+int side(uint32_t pixels) { return static_cast<int>(std::min(pixels, kLargestSide)); }
+
+// The outer rectangle that gives a drawing area of exactly Graph_Width x
+// Graph_Depth for a window of the given style.
+RECT outerRect(DWORD style, DWORD exStyle) {
+    RECT rect{0, 0, side(Graph_Width), side(Graph_Depth)};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return rect;
+}
+
+// NOTE: CreateWindowExA gives every overlapped window a caption and the
+// window-edge extended style whatever the style asked for, and the frame
+// drawn for it may be thicker than the thin-border metrics. The size is
+// therefore taken from the style the window really got, and then corrected by
+// whatever difference the platform's frame still leaves.
+void fitClientArea(HWND window) {
+    const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+    const RECT wanted = outerRect(style, exStyle);
+    RECT current;
+    GetWindowRect(window, &current);
+    if (current.right - current.left != wanted.right - wanted.left ||
+        current.bottom - current.top != wanted.bottom - wanted.top) {
+        SetWindowPos(window, nullptr, 0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    const int missingX = side(Graph_Width) - client.right;
+    const int missingY = side(Graph_Depth) - client.bottom;
+    if (missingX == 0 && missingY == 0) return;
+    GetWindowRect(window, &current);
+    SetWindowPos(window, nullptr, 0, 0, current.right - current.left + missingX,
+                 current.bottom - current.top + missingY, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Window thread. NOTE: the window's own DC (CS_OWNDC) is the DC BeginPaint
+// hands out, clipped to the update region until EndPaint. Drawing requests
+// on the caller's thread use that same DC, so the paint holds the back-buffer
+// mutex (which every request holds) from BeginPaint to EndPaint: a shape
+// drawn meanwhile would otherwise be cut to the update region in the window.
+// The mutex is recursive, so Graph_CopyBackBuffer takes it again inside.
+void paint(HWND window) {
+    WaitForSingleObject(Graph_WindowMutex, INFINITE);
+    WaitForSingleObject(Graph_BufferMutex, INFINITE);
+    PAINTSTRUCT ps;
+    BeginPaint(window, &ps);
+    Graph_CopyBackBuffer(Graph_WindowDC);
+    EndPaint(window, &ps);
+    ReleaseMutex(Graph_BufferMutex);
+    ReleaseMutex(Graph_WindowMutex);
+}
+
+// Window thread. A failed write loses the key; nothing else can be done here.
+void forwardKey(bool down, LPARAM lParam) {
+    INPUT_RECORD record;
+    Graph_MakeKeyEvent(down, lParam, record);
+    DWORD written;
+    WriteConsoleInputA(kfrIGraph_hConsoleInput, &record, 1, &written);
+}
+
+} // namespace
+
+Graph_ErrorBoxProc Graph_ErrorBox = showMessageBox;
+
+void Graph_ShowError(const char* text, const char* caption) {
+    // NOTE: MessageBoxA returns 0 when it cannot show the box at all (no
+    // display); the text then goes to the standard error, so that the user
+    // still learns why the program ended.
+    if (Graph_ErrorBox(text, caption, kErrorBoxFlags) == 0) writeStdErr(text);
+}
+
+void Graph_RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_OWNDC | CS_BYTEALIGNCLIENT;
+    windowClass.lpfnWndProc = Graph_WindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 0));
+    windowClass.lpszMenuName = nullptr;
+    windowClass.lpszClassName = kClassName;
+    if (RegisterClassA(&windowClass) == 0) failAndHalt("Win class was not registered");
+}
+
+void Graph_CreateMainWindow() {
+    // The size an overlapped window of this style gets, so that the window
+    // usually appears at its final size at once.
+    const RECT outer = outerRect(kWindowStyle | WS_CAPTION, WS_EX_WINDOWEDGE);
+    Graph_Window = CreateWindowExA(0, kClassName, kTitle, kWindowStyle, Graph_WindowX, Graph_WindowY,
+                                   outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    if (Graph_Window == nullptr) failAndHalt("Couldn't create main window");
+    fitClientArea(Graph_Window);
+    const HDC windowDC = GetDC(Graph_Window);
+    Graph_SetWindowDC(windowDC);
+    Graph_CreateBackBuffer(windowDC);
+}
+
+void Graph_MakeKeyEvent(bool down, LPARAM lParam, INPUT_RECORD& record) {
+    const Graph_KeyFields fields = Graph_TranslateKey(modifiers, static_cast<uint32_t>(lParam), down);
+    record = INPUT_RECORD{};
+    record.EventType = KEY_EVENT;
+    KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+    key.bKeyDown = fields.down ? TRUE : FALSE;
+    key.wRepeatCount = fields.repeatCount;
+    key.wVirtualKeyCode = fields.virtualKeyCode;
+    key.wVirtualScanCode = fields.virtualScanCode;
+    key.uChar.UnicodeChar = fields.character;
+    key.dwControlKeyState = fields.controlKeyState;
+}
+
+LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ACTIVATE:
+        // A modifier held while the focus moves away is forgotten.
+        modifiers = Graph_ModifierState{};
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_PAINT:
+        paint(window);
+        return 0;
+    case WM_CLOSE:
+        // Not passed on: the user cannot close the window (close button,
+        // system menu, Alt+F4); it goes away with the process.
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        forwardKey(true, lParam);
+        return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        forwardKey(false, lParam);
+        return 0;
+    case WM_QUERYNEWPALETTE:
+        RealizePalette(Graph_WindowDC);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
