@@ -1,0 +1,232 @@
+// The console input queue and key reading on a real console: key records are
+// written into the console input and read back through IO_KeyPressed/IO_RdKey.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <utility>
+#include <vector>
+
+#include "BiosIO.h"
+#include "IO.h"
+#include "Lib.h"
+#include "kfrEvQue.h"
+#include "kfrEvQueInternal.h"
+#include "kfrIGraph.h"
+
+namespace {
+
+constexpr DWORD kWaitLimitMs = 5000;
+
+std::atomic<int> beeps{0};
+void countBeep() { beeps.fetch_add(1); }
+
+INPUT_RECORD key(WORD scan, char ch = 0, DWORD state = 0, BOOL down = TRUE, WORD repeat = 1) {
+    INPUT_RECORD r{};
+    r.EventType = KEY_EVENT;
+    r.Event.KeyEvent.bKeyDown = down;
+    r.Event.KeyEvent.wRepeatCount = repeat;
+    r.Event.KeyEvent.wVirtualScanCode = scan;
+    r.Event.KeyEvent.uChar.AsciiChar = ch;
+    r.Event.KeyEvent.dwControlKeyState = state;
+    return r;
+}
+
+// Shift+3: its character '#' ends each batch of records.
+INPUT_RECORD sentinel() { return key(0x04, '#', SHIFT_PRESSED); }
+
+void send(std::vector<INPUT_RECORD> records) {
+    DWORD written = 0;
+    ASSERT_TRUE(WriteConsoleInputA(kfrIGraph_hConsoleInput, records.data(),
+                                   static_cast<DWORD>(records.size()), &written));
+    ASSERT_EQ(written, records.size());
+}
+
+bool waitForKey() {
+    const ULONGLONG end = GetTickCount64() + kWaitLimitMs;
+    while (!IO_KeyPressed()) {
+        if (GetTickCount64() > end) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+// Every IO_RdKey result up to the sentinel, each with BiosIO_LastScan after it.
+std::vector<std::pair<int, int>> readUpToSentinel() {
+    std::vector<std::pair<int, int>> keys;
+    for (;;) {
+        if (BiosIO_LastChar != 0 && !waitForKey()) {
+            ADD_FAILURE() << "no key within the time limit";
+            return keys;
+        }
+        const int k = IO_RdKey();
+        if (k == '#' && BiosIO_LastChar == '#') return keys;
+        keys.emplace_back(k, BiosIO_LastScan);
+    }
+}
+
+class ConsoleQueue : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // NOTE: under CTest the process has no console; a fresh one needs a display.
+        FreeConsole();
+        ASSERT_TRUE(AllocConsole());
+        HANDLE in = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(in, INVALID_HANDLE_VALUE);
+        SetStdHandle(STD_INPUT_HANDLE, in);
+        kfrEvQue_fullQueueBeep = countBeep;
+        Lib_BEGIN();
+        IO_BEGIN();
+    }
+};
+
+TEST_F(ConsoleQueue, InputModeWhileRunning) {
+    DWORD mode = 0;
+    ASSERT_TRUE(GetConsoleMode(kfrIGraph_hConsoleInput, &mode));
+    EXPECT_EQ(mode, 0x17u);
+    EXPECT_NE(kfrEvQue_readerHandle(), nullptr);
+}
+
+TEST_F(ConsoleQueue, TypedAndForwardedKeys) {
+    send({
+        key(0x16, 'u', NUMLOCK_ON),                         // u typed
+        key(0x16),                                          // u forwarded from the window
+        key(0x16, 0, SHIFT_PRESSED),                        // Shift+U forwarded
+        key(0x3B),                                          // F1
+        key(0x3B, 0, SHIFT_PRESSED),                        // Shift+F1
+        key(0x10, 'q', LEFT_ALT_PRESSED),                   // Alt+Q
+        key(0x10, 0x11, LEFT_CTRL_PRESSED),                 // Ctrl+Q
+        key(0x48, 0, ENHANCED_KEY),                         // Up
+        key(0x48, 0, ENHANCED_KEY | RIGHT_CTRL_PRESSED),    // Ctrl+Up
+        key(0x1C, '\r', ENHANCED_KEY),                      // keypad Enter
+        key(0x2E, 0, LEFT_CTRL_PRESSED),                    // Ctrl+C forwarded: an ordinary key
+        key(0x35, '\xFF'),                                  // character 0xFF is no code
+        sentinel(),
+    });
+    const std::vector<std::pair<int, int>> expected = {
+        {0x75, 0x16}, {0x75, 0x16}, {0x55, 0x16}, {0x00, 0x3B}, {0x3B, 0x3B}, {0x00, 0x54},
+        {0x54, 0x54}, {0x00, 0x10}, {0x10, 0x10}, {0x11, 0x10}, {0x00, 0x48}, {0x48, 0x48},
+        {0x00, 0x8D}, {0x8D, 0x8D}, {0x0D, 0xE0}, {0x03, 0x2E}, {0xFF, 0x35},
+    };
+    EXPECT_EQ(readUpToSentinel(), expected);
+}
+
+TEST_F(ConsoleQueue, RecordsThatQueueNothing) {
+    INPUT_RECORD mouse{};
+    mouse.EventType = MOUSE_EVENT;
+    mouse.Event.MouseEvent.dwButtonState = FROM_LEFT_1ST_BUTTON_PRESSED;
+    INPUT_RECORD focus{};
+    focus.EventType = FOCUS_EVENT;
+    focus.Event.FocusEvent.bSetFocus = TRUE;
+    send({
+        key(0x2A, 0, SHIFT_PRESSED),         // Shift alone
+        key(0x2A, 'x', SHIFT_PRESSED),       // scan 42 with Shift, even with a character
+        key(0x1D, 0, LEFT_CTRL_PRESSED),     // Ctrl alone
+        key(0x38, 0, LEFT_ALT_PRESSED),      // Alt alone
+        key(0x3A, 0, CAPSLOCK_ON),           // Caps Lock
+        key(0x02, 0, LEFT_CTRL_PRESSED),     // Ctrl+1
+        key(0x16, 'u', 0, FALSE),            // key releases
+        key(0x3B, 0, 0, FALSE),
+        key(89),                             // scan codes beyond the table
+        key(0x7F, 0, SHIFT_PRESSED),
+        mouse,
+        focus,
+        sentinel(),
+    });
+    EXPECT_TRUE(readUpToSentinel().empty());
+    EXPECT_FALSE(IO_KeyPressed());
+}
+
+TEST_F(ConsoleQueue, RepeatCountGivesOneEntry) {
+    send({key(0x17, 'i', 0, TRUE, 3), sentinel()});
+    const std::vector<std::pair<int, int>> expected = {{0x69, 0x17}};
+    EXPECT_EQ(readUpToSentinel(), expected);
+}
+
+TEST_F(ConsoleQueue, FullQueueDropsTheNextKeyWithABeep) {
+    std::vector<INPUT_RECORD> records;
+    for (int i = 0; i < 34; ++i) records.push_back(key(0x39, static_cast<char>('A' + i)));
+    send(records);
+    const ULONGLONG end = GetTickCount64() + kWaitLimitMs;
+    while (beeps.load() == 0 && GetTickCount64() < end) Sleep(1);
+    EXPECT_EQ(beeps.load(), 1);
+    EXPECT_EQ(kfrEvQue_count(), 33);
+    for (int i = 0; i < 33; ++i) {
+        ASSERT_TRUE(IO_KeyPressed());
+        EXPECT_EQ(IO_RdKey(), 'A' + i);
+    }
+    EXPECT_FALSE(IO_KeyPressed());
+    // Room again: the next key is queued without a beep.
+    send({sentinel()});
+    EXPECT_TRUE(readUpToSentinel().empty());
+    EXPECT_EQ(beeps.load(), 1);
+}
+
+TEST_F(ConsoleQueue, GetKeyWithoutWaitOnEmptyQueue) {
+    uint8_t ch = 0x5A, scan = 0x5B;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(kfrEvQue_getKey(ch, scan, false));
+    EXPECT_LT(GetTickCount64() - start, 50u);
+    EXPECT_EQ(ch, 0x5A);
+    EXPECT_EQ(scan, 0x5B);
+}
+
+TEST_F(ConsoleQueue, GetKeyWaitsForAKey) {
+    HANDLE writer = CreateThread(
+        nullptr, 0,
+        [](LPVOID) -> DWORD {
+            Sleep(200);
+            send({key(0x3C)});
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    ASSERT_NE(writer, nullptr);
+    uint8_t ch = 1, scan = 0;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(kfrEvQue_getKey(ch, scan, true));
+    EXPECT_GE(GetTickCount64() - start, 150u);
+    EXPECT_EQ(ch, 0);
+    EXPECT_EQ(scan, 0x3C);
+    WaitForSingleObject(writer, kWaitLimitMs);
+    CloseHandle(writer);
+}
+
+TEST_F(ConsoleQueue, PeekLeavesTheKeyForGet) {
+    send({key(0x44), key(0x10)});
+    ASSERT_TRUE(waitForKey());
+    uint8_t ch1 = 9, scan1 = 9, ch2 = 9, scan2 = 9;
+    ASSERT_TRUE(kfrEvQue_peekKey(ch1, scan1));
+    ASSERT_TRUE(kfrEvQue_peekKey(ch2, scan2));
+    EXPECT_EQ(ch1, 0);
+    EXPECT_EQ(scan1, 0x44);
+    EXPECT_EQ(ch2, 0);
+    EXPECT_EQ(scan2, 0x44);
+    uint8_t ch = 9, scan = 9;
+    ASSERT_TRUE(kfrEvQue_getKey(ch, scan, false));
+    EXPECT_EQ(ch, 0);
+    EXPECT_EQ(scan, 0x44);
+    ASSERT_TRUE(waitForKey());
+    EXPECT_EQ(IO_RdKey(), 'q');
+}
+
+TEST_F(ConsoleQueue, PendingCodeComesBeforeTheQueue) {
+    send({key(0x3B)}); // F1 alone
+    ASSERT_TRUE(waitForKey());
+    EXPECT_EQ(IO_RdKey(), 0);
+    EXPECT_FALSE(IO_KeyPressed()); // the pending code is not a queued key
+    EXPECT_EQ(IO_RdKey(), 0x3B);   // and is returned without waiting
+    EXPECT_EQ(BiosIO_LastChar, 0xFF);
+
+    send({key(0x3B), key(0x10)}); // F1 then q
+    ASSERT_TRUE(waitForKey());
+    EXPECT_EQ(IO_RdKey(), 0);
+    const ULONGLONG end = GetTickCount64() + kWaitLimitMs;
+    while (kfrEvQue_count() < 1 && GetTickCount64() < end) Sleep(1);
+    EXPECT_TRUE(IO_KeyPressed());
+    EXPECT_EQ(IO_RdKey(), 0x3B);
+    EXPECT_EQ(IO_RdKey(), 'q');
+}
+
+} // namespace
