@@ -173,15 +173,14 @@ TEST_F(ConsoleQueue, GetKeyWithoutWaitOnEmptyQueue) {
     EXPECT_EQ(scan, 0x5B);
 }
 
+DWORD WINAPI sendF2Later(LPVOID) {
+    Sleep(200);
+    send({key(0x3C)});
+    return 0;
+}
+
 TEST_F(ConsoleQueue, GetKeyWaitsForAKey) {
-    HANDLE writer = CreateThread(
-        nullptr, 0,
-        [](LPVOID) -> DWORD {
-            Sleep(200);
-            send({key(0x3C)});
-            return 0;
-        },
-        nullptr, 0, nullptr);
+    HANDLE writer = CreateThread(nullptr, 0, sendF2Later, nullptr, 0, nullptr);
     ASSERT_NE(writer, nullptr);
     uint8_t ch = 1, scan = 0;
     const ULONGLONG start = GetTickCount64();
