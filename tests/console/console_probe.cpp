@@ -4,6 +4,8 @@
 //                         the old mode back after the finalisers (exit code 0/2/3)
 //   console_probe output  IO's string output, byte for byte, to the standard output
 //   console_probe typed   echoes every IO_RdKey result as "k=XX;" until q
+//   console_probe idle    standard input not a console: no key, and the reader
+//                         thread does not spin (exit code 0, 5: keys, 6: busy)
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include "IO.h"
 #include "Lib.h"
 #include "M3K.h"
+#include "kfrEvQueInternal.h"
 #include "kfrIGraph.h"
 
 namespace {
@@ -95,6 +98,18 @@ void typedBody() {
     IO_WrLn();
 }
 
+void idleBody() {
+    Lib_BEGIN();
+    IO_BEGIN();
+    Sleep(1000);
+    if (IO_KeyPressed()) M3K_HALT(5);
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(kfrEvQue_readerHandle(), &created, &exited, &kernel, &user)) M3K_HALT(6);
+    const ULONGLONG busy100ns = (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
+                                (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+    if (busy100ns > 200 * 10000) M3K_HALT(6); // more than 200 ms of the second
+}
+
 void Body(int argc, char** argv) {
     M3K_InitFPP();
     M3K_INIT_HISTORY();
@@ -106,6 +121,8 @@ void Body(int argc, char** argv) {
         outputBody();
     } else if (std::strcmp(what, "typed") == 0) {
         typedBody();
+    } else if (std::strcmp(what, "idle") == 0) {
+        idleBody();
     } else {
         M3K_HALT(64);
     }

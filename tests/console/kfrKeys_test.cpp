@@ -16,27 +16,18 @@ int translate(const kfrKeyEvent& e) {
     return p.ch << 8 | p.code;
 }
 
-TEST(KeyTranslation, TypedAndForwardedCharacters) {
-    EXPECT_EQ(translate(press(0x16, 'u')), 0x7500);               // typed u
-    EXPECT_EQ(translate(press(0x16, 'u', kfrNumLock)), 0x7500);   // lock bits are ignored
+// The console tests cover the everyday keys end to end; these are the corners.
+TEST(KeyTranslation, LockBitsAreIgnored) {
     EXPECT_EQ(translate(press(0x16, 'U', kfrCapsLock)), 0x5500);
-    EXPECT_EQ(translate(press(0x16)), 0x7500);                    // forwarded: from the table
-    EXPECT_EQ(translate(press(0x16, 0, kfrShift)), 0x5500);
     EXPECT_EQ(translate(press(0x16, 0, kfrShift | kfrNumLock | kfrScrollLock)), 0x5500);
-    EXPECT_EQ(translate(press(0x17)), 0x6900);                    // i
-    EXPECT_EQ(translate(press(0x35, 0xFF)), 0xFF00);              // any character passes
+    EXPECT_EQ(translate(press(0x3B, 0, kfrNumLock | kfrCapsLock)), 0x003B);
 }
 
 TEST(KeyTranslation, ModifierColumns) {
-    EXPECT_EQ(translate(press(0x3B)), 0x003B);                    // F1
-    EXPECT_EQ(translate(press(0x3B, 0, kfrShift)), 0x0054);
     EXPECT_EQ(translate(press(0x3B, 0, kfrLeftCtrl)), 0x005E);
     EXPECT_EQ(translate(press(0x3B, 0, kfrRightAlt)), 0x0068);
-    EXPECT_EQ(translate(press(0x10, 'q', kfrLeftAlt)), 0x0010);    // Alt+Q: the record's q is ignored
-    EXPECT_EQ(translate(press(0x10, 0x11, kfrLeftCtrl)), 0x1100);  // Ctrl+Q
     EXPECT_EQ(translate(press(0x10, 0x11, kfrRightCtrl)), 0x1100);
     EXPECT_EQ(translate(press(0x03, 0, kfrLeftCtrl)), 0x0003);     // Ctrl+2
-    EXPECT_EQ(translate(press(0x2E, 0, kfrLeftCtrl)), 0x0300);     // forwarded Ctrl+C
     // Alt wins over Ctrl and Shift when the table decides.
     EXPECT_EQ(translate(press(0x3B, 0, kfrLeftAlt | kfrLeftCtrl | kfrShift)), 0x0068);
     EXPECT_EQ(translate(press(0x3B, 0, kfrLeftCtrl | kfrShift)), 0x005E);
@@ -50,11 +41,8 @@ TEST(KeyTranslation, CombinationsKeepTheRecordsCharacter) {
 }
 
 TEST(KeyTranslation, EnhancedKeys) {
-    EXPECT_EQ(translate(press(0x48, 0, kfrEnhancedKey)), 0x0048);                    // Up
-    EXPECT_EQ(translate(press(0x48, 0, kfrEnhancedKey | kfrLeftCtrl)), 0x008D);      // Ctrl+Up
     EXPECT_EQ(translate(press(0x48, 0, kfrEnhancedKey | kfrRightAlt)), 0x0098);
     EXPECT_EQ(translate(press(0x48, 0, kfrEnhancedKey | kfrShift)), 0x0048);
-    EXPECT_EQ(translate(press(0x1C, 0x0D, kfrEnhancedKey)), 0x0DE0);                 // keypad Enter
     EXPECT_EQ(translate(press(0x1C, 0, kfrEnhancedKey | kfrLeftCtrl)), 0x0AE0);
     EXPECT_EQ(translate(press(0x35, 0, kfrEnhancedKey)), 0x2FE0);                    // keypad slash
     EXPECT_EQ(translate(press(0x1D, 0, kfrEnhancedKey)), -1);                        // right Ctrl alone
@@ -100,18 +88,6 @@ TEST(KeyTables, ShapeAndConsistency) {
         for (uint32_t j = i + 1; j < kfrEnhancedKeyRows; ++j) {
             EXPECT_NE(enhancedKeyTable[i].scan, enhancedKeyTable[j].scan);
         }
-    }
-    // Letter rows: Shift gives the capital, Ctrl the control character, Alt the scan code.
-    const char* rows = "qwertyuiop\0\0\0\0asdfghjkl\0\0\0\0\0zxcvbnm";
-    for (uint16_t scan = 0x10; scan <= 0x32; ++scan) {
-        const char letter = rows[scan - 0x10];
-        if (letter == 0) continue;
-        const kfrPlainKeyRow& row = plainKeyTable[scan];
-        EXPECT_EQ(row.col[kfrColPlain].ch, letter);
-        EXPECT_EQ(row.col[kfrColShift].ch, letter - 0x20);
-        EXPECT_EQ(row.col[kfrColCtrl].ch, letter - 0x60);
-        EXPECT_EQ(row.col[kfrColAlt].ch, 0);
-        EXPECT_EQ(row.col[kfrColAlt].code, scan);
     }
 }
 

@@ -1,6 +1,6 @@
 """Whole-program checks of the console library through console_probe.
 
-usage: test_console.py PROBE.exe {mode|output|typed}
+usage: test_console.py PROBE.exe {idle|mode|output|typed}
 """
 import os
 import pty
@@ -20,6 +20,13 @@ LIMIT = 60
 def check_mode():
     r = subprocess.run(RUN + ["mode"], stdin=subprocess.DEVNULL, capture_output=True, timeout=LIMIT)
     assert r.returncode == 0, f"exit code {r.returncode} (2: mode not 0x17, 3: not restored)"
+
+
+def check_idle():
+    # A file as standard input: the reader thread must not spin on it.
+    with tempfile.TemporaryFile() as f:
+        r = subprocess.run(RUN + ["idle"], stdin=f, capture_output=True, timeout=LIMIT)
+    assert r.returncode == 0, f"exit code {r.returncode} (5: a key arrived, 6: reader thread busy)"
 
 
 EXPECTED_OUTPUT = b"abcSorry, graphics doesn't work\nZ<hi><c><\n>tail!"
@@ -81,5 +88,5 @@ def check_typed():
         os.close(fd)
 
 
-{"mode": check_mode, "output": check_output, "typed": check_typed}[sys.argv[2]]()
+{"idle": check_idle, "mode": check_mode, "output": check_output, "typed": check_typed}[sys.argv[2]]()
 print("ok")
