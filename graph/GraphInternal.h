@@ -4,7 +4,7 @@
 //
 // Threads: the caller's thread runs Graph_BEGIN, Graph_Init and every request;
 // the window thread creates the window and its DCs and repaints from the back
-// buffer. The back-buffer mutex serialises the two on the back buffer.
+// buffer. The back-buffer lock serialises the two.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +14,16 @@
 
 // ---- module state (defined in state.cpp, the one place it lives) ----------
 
-// Made by Graph_BEGIN, closed by Graph_Finalize.
-extern HANDLE Graph_BufferMutex;
+// The back-buffer lock (either thread): held by every request for its whole
+// run on both targets, and by the repaint copy. Recursive, so the paint
+// handler may hold it from BeginPaint to EndPaint around Graph_CopyBackBuffer.
+// It is a critical section, not a kernel mutex. NOTE: under Wine every wait
+// and release of a kernel mutex is a wineserver round trip (measured 75-100 us
+// a request, 6 to 27 times the drawing itself); an uncontended critical
+// section costs a few hundredths of that. It stays usable until the process
+// ends (the window may still repaint after the finalisers), so nothing closes it.
+void Graph_LockBackBuffer();
+void Graph_UnlockBackBuffer();
 // Made by Graph_Init (window code); closed by Graph_Finalize when they exist.
 extern HANDLE Graph_WindowMutex;
 extern HANDLE Graph_HandshakeEvent;
@@ -51,8 +59,7 @@ void Graph_SetWindowDC(HDC dc);
 // user pattern bitmap if there is one. Part of Graph_BEGIN; tests reuse it.
 void Graph_ResetDrawingDefaults();
 
-// Closes the window mutex, the handshake event and the back-buffer mutex,
-// those that exist. Registered by Graph_BEGIN with M3K_FINALLY.
+// Closes the window mutex and the handshake event, those that exist. Registered by Graph_BEGIN with M3K_FINALLY.
 void Graph_Finalize();
 
 // ---- back buffer and palettes (backbuffer.cpp) -----------------------------
@@ -63,7 +70,7 @@ uint32_t Graph_CountDisplayColors();
 void Graph_CreateBackBuffer(HDC windowDC);
 void Graph_DestroyBackBuffer();
 // Window thread (paint handler): the whole back buffer to target at (0, 0),
-// under the back-buffer mutex.
+// under the back-buffer lock.
 void Graph_CopyBackBuffer(HDC target);
 // Builds a palette from the first count colour values (0x00RRGGBB), selects it
 // into dc as a background palette, deletes the one it replaced, realises it.
@@ -74,7 +81,7 @@ void Graph_ApplyPalette(HDC dc, const uint32_t* values, uint32_t count);
 
 // Carries out Graph_Request on dc. Takes no lock: the runners do.
 void Graph_Execute(HDC dc);
-// Both runners hold the back-buffer mutex for the whole request, so a repaint
+// Both runners hold the back-buffer lock for the whole request, so a repaint
 // never copies half a shape and never shares the window DC with a request.
 void Graph_ExecuteOnBuffer();
 void Graph_ExecuteOnBoth();

@@ -36,10 +36,10 @@ void Graph_DestroyBackBuffer() {
 
 // Window thread (paint handler).
 void Graph_CopyBackBuffer(HDC target) {
-    WaitForSingleObject(Graph_BufferMutex, INFINITE);
+    Graph_LockBackBuffer();
     BitBlt(target, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), Graph_BufferDC,
            0, 0, SRCCOPY);
-    ReleaseMutex(Graph_BufferMutex);
+    Graph_UnlockBackBuffer();
 }
 
 // Caller's thread (through OP_PALETTE).

@@ -13,12 +13,12 @@ HGDIOBJ replacedBrush = nullptr;
 
 int gdi(uint32_t v) { return static_cast<int>(v); }
 
-// The back-buffer mutex is held for the whole request, so a repaint sees a
+// The back-buffer lock is held for the whole request, so a repaint sees a
 // shape either not yet drawn or complete, and the window thread's copy never
 // uses the window DC while a request draws on it.
 struct BufferLock {
-    BufferLock() { WaitForSingleObject(Graph_BufferMutex, INFINITE); }
-    ~BufferLock() { ReleaseMutex(Graph_BufferMutex); }
+    BufferLock() { Graph_LockBackBuffer(); }
+    ~BufferLock() { Graph_UnlockBackBuffer(); }
     BufferLock(const BufferLock&) = delete;
     BufferLock& operator=(const BufferLock&) = delete;
 };

@@ -18,7 +18,6 @@ uint32_t Graph_PATSYM_DENSE2 = 0;
 uint32_t Graph_PATSYM_DENSE1 = 0;
 uint32_t Graph_PATSYM_SOLID = 0;
 
-HANDLE Graph_BufferMutex = nullptr;
 HANDLE Graph_WindowMutex = nullptr;
 HANDLE Graph_HandshakeEvent = nullptr;
 
@@ -41,6 +40,19 @@ uint8_t Graph_SavedMask[8] = {};
 
 Graph_RequestRecord Graph_Request = {};
 Graph_PaletteTable Graph_PaletteBuffer = {};
+
+namespace {
+CRITICAL_SECTION bufferLock;
+// Ready before main, so before any thread and before Graph_BEGIN.
+const bool bufferLockReady = [] {
+    InitializeCriticalSection(&bufferLock);
+    return true;
+}();
+} // namespace
+
+// Either thread.
+void Graph_LockBackBuffer() { EnterCriticalSection(&bufferLock); }
+void Graph_UnlockBackBuffer() { LeaveCriticalSection(&bufferLock); }
 
 // Window thread (or a test on the caller's thread before drawing).
 void Graph_SetWindowDC(HDC dc) { Graph_WindowDC = dc; }
@@ -71,15 +83,15 @@ void Graph_BEGIN() {
     M3K_MODULE_ONCE();
     kfrIGraph_BEGIN();
     M3K_FINALLY(Graph_Finalize);
-    Graph_BufferMutex = CreateMutexA(nullptr, FALSE, nullptr);
     Graph_ColourCount = Graph_CountDisplayColors();
     Graph_ResetDrawingDefaults();
 }
 
 // Main thread, at program end. The window thread and its window live on until
-// the process ends, so only the synchronisation objects are closed.
+// the process ends, so only the synchronisation objects are closed, and the
+// back-buffer lock stays usable for the repaints still to come.
 void Graph_Finalize() {
-    HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent, &Graph_BufferMutex};
+    HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent};
     for (HANDLE* h : handles) {
         if (*h != nullptr) CloseHandle(*h);
         *h = nullptr;
