@@ -43,10 +43,10 @@ Point2D ToScherm(Point3D p) {
 // Main thread.
 void HorizonLines() {
     for (int32_t i = -400; i <= 400; i += 100) {
-        const Pixel64 far = ProjectWide(i, 10000, 0);
+        const Pixel64 farEnd = ProjectWide(i, 10000, 0);
         // 100 in front of the camera, 50 in front of the eye: moves with it.
-        const Pixel64 near = ProjectWide(i, int64_t{dp.y} - 100, 0);
-        Line2Wide(near, far, GroundColour);
+        const Pixel64 nearEnd = ProjectWide(i, int64_t{dp.y} - 100, 0);
+        Line2Wide(nearEnd, farEnd, GroundColour);
     }
 }
 

@@ -70,8 +70,8 @@ struct Model {
 
     void Scene() {
         for (int64_t i = -400; i <= 400; i += 100) {
-            const Pixel64 far = ToScherm(i, 10000, 0);
-            Line2(ToScherm(i, I32(int64_t{camera.y} - 100), 0), far, 7);
+            const Pixel64 farEnd = ToScherm(i, 10000, 0);
+            Line2(ToScherm(i, I32(int64_t{camera.y} - 100), 0), farEnd, 7);
         }
         for (const Pillar& pillar : Pillars) {
             const int64_t h = PillarSize / 2;
