@@ -397,12 +397,16 @@ TEST_F(GraphTest, PaletteRequestOnTheBufferReachesBothDCs) {
     EXPECT_EQ(Both().at(5, 5), 0x654321u);
 }
 
+DWORD WINAPI DrawOneBox(void*) {
+    Graph_Rectangle(0, 0, 9, 9, 4, true);
+    return 0;
+}
+
 TEST_F(GraphTest, RequestsWaitWhileARepaintHoldsTheBackBuffer) {
     // Held twice, as the paint handler holds it around Graph_CopyBackBuffer.
     Graph_LockBackBuffer();
     Graph_LockBackBuffer();
-    HANDLE drawer = CreateThread(
-        nullptr, 0, [](void*) -> DWORD { Graph_Rectangle(0, 0, 9, 9, 4, true); return 0; }, nullptr, 0, nullptr);
+    HANDLE drawer = CreateThread(nullptr, 0, DrawOneBox, nullptr, 0, nullptr);
     ASSERT_NE(drawer, nullptr);
     EXPECT_EQ(WaitForSingleObject(drawer, 200), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(GetPixel(Graph_BufferDC, 5, 5), RGB(0, 0, 0));
