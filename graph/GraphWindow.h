@@ -10,7 +10,7 @@ extern int32_t Graph_WindowY;
 extern HWND Graph_Window;
 
 // Every error box goes through this seam (MessageBoxA by default); tests
-// replace it so that no box ever waits for a click. 0: not shown.
+// replace it so that no box ever waits for a click. 0 or less: not shown.
 using Graph_ErrorBoxProc = int (*)(const char* text, const char* caption, unsigned flags);
 extern Graph_ErrorBoxProc Graph_ErrorBox;
 // An error box (caption may be null, flags MB_SYSTEMMODAL | MB_ICONERROR);

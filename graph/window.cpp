@@ -22,6 +22,15 @@ constexpr char kTitle[] = "Graph";
 // window: a title bar, a system menu and a minimise button, no maximise
 // button and no sizing frame.
 constexpr DWORD kWindowStyle = 0x108A0000;
+// NOTE: under Wine, what the caller's thread draws into the window DC reaches
+// the screen only when the window's own thread passes through its message
+// wait (measured: a shape drawn while the window thread idles stays off the
+// screen until the next message). A timer wakes the loop often enough for
+// every picture to show within a frame; its WM_TIMER goes to DefWindowProcA,
+// which does nothing with it. On Windows the drawing shows at once and the
+// timer only costs a few wake-ups.
+constexpr UINT_PTR kShowTimer = 1;
+constexpr UINT kShowIntervalMs = 15;
 constexpr UINT kErrorBoxFlags = MB_SYSTEMMODAL | MB_ICONERROR;
 constexpr uint32_t kHaltCode = 9;
 // Keeps the outer size of a window within what the platform computes with
@@ -87,17 +96,17 @@ void fitClientArea(HWND window) {
 // Window thread. NOTE: the window's own DC (CS_OWNDC) is the DC BeginPaint
 // hands out, clipped to the update region until EndPaint. Drawing requests
 // on the caller's thread use that same DC, so the paint holds the back-buffer
-// mutex (which every request holds) from BeginPaint to EndPaint: a shape
-// drawn meanwhile would otherwise be cut to the update region in the window.
-// The mutex is recursive, so Graph_CopyBackBuffer takes it again inside.
+// lock (which every request holds) from BeginPaint to EndPaint: a shape drawn
+// meanwhile would otherwise be cut to the update region in the window. The
+// lock is recursive; Graph_CopyBackBuffer takes it again inside.
 void paint(HWND window) {
     WaitForSingleObject(Graph_WindowMutex, INFINITE);
-    WaitForSingleObject(Graph_BufferMutex, INFINITE);
+    Graph_LockBackBuffer();
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
     Graph_CopyBackBuffer(Graph_WindowDC);
     EndPaint(window, &ps);
-    ReleaseMutex(Graph_BufferMutex);
+    Graph_UnlockBackBuffer();
     ReleaseMutex(Graph_WindowMutex);
 }
 
@@ -114,10 +123,11 @@ void forwardKey(bool down, LPARAM lParam) {
 Graph_ErrorBoxProc Graph_ErrorBox = showMessageBox;
 
 void Graph_ShowError(const char* text, const char* caption) {
-    // NOTE: MessageBoxA returns 0 when it cannot show the box at all (no
-    // display); the text then goes to the standard error, so that the user
-    // still learns why the program ended.
-    if (Graph_ErrorBox(text, caption, kErrorBoxFlags) == 0) writeStdErr(text);
+    // NOTE: a box that cannot be shown at all (no display) gives 0, or under
+    // Wine -1 (its dialog failed); every answer of a shown box is positive.
+    // The text then goes to the standard error, so that the user still
+    // learns why the program ended.
+    if (Graph_ErrorBox(text, caption, kErrorBoxFlags) <= 0) writeStdErr(text);
 }
 
 void Graph_RegisterWindowClass(HINSTANCE instance) {
@@ -147,6 +157,7 @@ void Graph_CreateMainWindow() {
     const HDC windowDC = GetDC(Graph_Window);
     Graph_SetWindowDC(windowDC);
     Graph_CreateBackBuffer(windowDC);
+    SetTimer(Graph_Window, kShowTimer, kShowIntervalMs, nullptr);
 }
 
 void Graph_MakeKeyEvent(bool down, LPARAM lParam, INPUT_RECORD& record) {

@@ -1,0 +1,81 @@
+// Graph_Init's failures that halt the program, run through the program frame.
+// The path to take is the argument; the error boxes go to the standard output
+// (or, with "real-box", to MessageBoxA), finalisers say that they ran.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "Graph.h"
+#include "GraphWindow.h"
+#include "M3K.h"
+
+namespace {
+
+DWORD mainThread = 0;
+
+void say(const char* text) {
+    DWORD written;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(std::strlen(text)), &written,
+              nullptr);
+}
+
+int printBox(const char* text, const char* caption, unsigned flags) {
+    char line[200];
+    std::snprintf(line, sizeof line, "box|%s|%s|%#x|%s\n", text, caption ? caption : "(none)", flags,
+                  GetCurrentThreadId() == mainThread ? "main" : "other");
+    say(line);
+    return IDOK;
+}
+
+void probeFinaliser() { say("finaliser\n"); }
+
+// Refuses the first window of the class "GraphWnd" made in this process, so
+// that CreateWindowExA fails, and removes itself at once.
+// NOTE: a hook for every thread is the only one that reaches the window thread
+// before its window exists; Wine calls it in other processes too (loading
+// this program as a module there, where probePid is 0), so it acts only in
+// this process and lives no longer than it must.
+DWORD probePid = 0;
+HHOOK refusal = nullptr;
+
+LRESULT CALLBACK refuseGraphWindow(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && probePid == GetCurrentProcessId()) {
+        char name[32] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+        if (std::strcmp(name, "GraphWnd") == 0) {
+            UnhookWindowsHookEx(refusal);
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void Body(int argc, char** argv) {
+    M3K_InitFPP();
+    M3K_INIT_HISTORY();
+    M3K_BEGIN(argc, argv, true, 2000000, 4000000);
+    mainThread = GetCurrentThreadId();
+    M3K_FINALLY(probeFinaliser);
+    const char* path = argc > 1 ? argv[1] : "";
+    if (std::strcmp(path, "real-box") != 0) Graph_ErrorBox = printBox;
+
+    if (std::strcmp(path, "register") == 0) {
+        WNDCLASSA taken{};
+        taken.lpfnWndProc = DefWindowProcA;
+        taken.hInstance = GetModuleHandleA(nullptr);
+        taken.lpszClassName = "GraphWnd";
+        if (!RegisterClassA(&taken)) say("could not take the class\n");
+    } else if (std::strcmp(path, "create") == 0) {
+        probePid = GetCurrentProcessId();
+        refusal = SetWindowsHookExA(WH_CBT, refuseGraphWindow, GetModuleHandleA(nullptr), 0);
+        if (refusal == nullptr) say("no hook\n");
+    }
+    Graph_BEGIN();
+    const bool opened = Graph_Init(1, 1, 800, 600);
+    say(opened ? "returned TRUE\n" : "returned FALSE\n");
+}
+
+} // namespace
+
+int main() { ProgramEntry(Body); }
