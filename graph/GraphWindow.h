@@ -1,5 +1,8 @@
-// ---- the window (window.cpp, init.cpp) --------------------------------------
+// Graph's window code (window.cpp, init.cpp): the window thread, the window
+// and its procedure, and the seam of the error boxes. Internal, like
+// GraphInternal.h, which it extends.
 #pragma once
+
 #include "GraphInternal.h"
 
 // Where Graph_Init puts the window's outer top-left corner (caller's thread,

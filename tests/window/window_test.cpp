@@ -369,6 +369,25 @@ TEST_F(GraphWindow, RepaintCopiesTheBackBuffer) {
     EXPECT_TRUE(screenShows(window, 50, 50, kDarkRed));
 }
 
+TEST_F(GraphWindow, ShapesDrawnDuringRepaintsReachTheWindowWhole) {
+    // Repaints of a small corner run on the window thread while shapes are
+    // drawn all over the picture: none of them may be cut to the corner.
+    for (uint32_t i = 0; i < 1000; ++i) {
+        RECT corner{0, 0, 8, 8};
+        InvalidateRect(window, &corner, FALSE);
+        const uint32_t x = (i * 37) % 760 + 20, y = (i * 53) % 560 + 20;
+        Graph_Rectangle(x, y, x + 15, y + 15, 1 + i % 15, true);
+    }
+    settle(window);
+    int differing = 0;
+    for (int y = 0; y < 600; y += 7) {
+        for (int x = 0; x < 800; x += 7) {
+            if (GetPixel(Graph_WindowDC, x, y) != GetPixel(Graph_BufferDC, x, y)) ++differing;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 TEST_F(GraphWindow, CoveredOrMinimisedTheWindowShowsTheLastPictureAgain) {
     Graph_Rectangle(300, 200, 399, 299, 4, true);
     ASSERT_TRUE(screenShows(window, 350, 250, kDarkRed));
