@@ -16,6 +16,10 @@ extern HWND Graph_Window;
 // replace it so that no box ever waits for a click. 0 or less: not shown.
 using Graph_ErrorBoxProc = int (*)(const char* text, const char* caption, unsigned flags);
 extern Graph_ErrorBoxProc Graph_ErrorBox;
+// Starts the window thread (CreateThread by default); tests replace it to see
+// Graph_Init fail as it does when the system cannot start a thread.
+using Graph_CreateThreadProc = decltype(&CreateThread);
+extern Graph_CreateThreadProc Graph_CreateThread;
 // An error box (caption may be null, flags MB_SYSTEMMODAL | MB_ICONERROR);
 // the text goes to the standard error as well when the box cannot be shown.
 void Graph_ShowError(const char* text, const char* caption);

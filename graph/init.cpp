@@ -8,6 +8,7 @@
 
 int32_t Graph_WindowX = 0;
 int32_t Graph_WindowY = 0;
+Graph_CreateThreadProc Graph_CreateThread = CreateThread;
 
 namespace {
 
@@ -77,7 +78,7 @@ bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth) {
         }
     }
     const HANDLE thread =
-        CreateThread(nullptr, kServerStackSize, Graph_ServerThread, nullptr, 0, &serverThreadId);
+        Graph_CreateThread(nullptr, kServerStackSize, Graph_ServerThread, nullptr, 0, &serverThreadId);
     if (thread == nullptr) {
         serverThreadId = 0;
         Graph_ShowError("Graph server not run", kCaption);
