@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# screenshot.sh [BUILD_DIR] [PNG] — the README's picture of the viewer, made
+# with the project's own tooling: builds plimo, runs it under Wine on a private
+# virtual display (Xvfb) in a terminal of its own (tmux), waits until the
+# window shows a whole frame, saves the window's drawing area and ends the
+# viewer with `q`. Defaults: build/win64, docs/plimo.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = "--inside" ]; then
+  # Inside the wine session (see below).
+  exe=$2 png=$3
+  work=$(mktemp -d)
+  sock="plimo-shot-$$"
+  finish() {
+    tmux -L "$sock" kill-server >/dev/null 2>&1 || true
+    rm -rf "$work"
+  }
+  trap finish EXIT
+  tmux -L "$sock" -f /dev/null new-session -d -x 100 -y 30 \
+    "$(dirname "$exe")/wine-exec $exe 2>$work/stderr; echo \$? >$work/rc"
+
+  wid=""
+  for _ in $(seq 1 300); do
+    wid=$(xdotool search --name '^Graph$' 2>/dev/null | head -n 1 || true)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  [ -n "$wid" ] || { echo "screenshot: no window titled Graph" >&2; exit 1; }
+
+  # NOTE: with no window manager, Wine's X window for a top-level window is
+  # its client area alone: the drawing area, 800 x 600.
+  size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+  pixel() { /usr/bin/convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
+  # The picture is drawn and erased every frame: keep the first shot that
+  # shows all three pillars and the help text, twice in a row the same.
+  previous=""
+  for _ in $(seq 1 200); do
+    if xwd -silent -id "$wid" | /usr/bin/convert xwd:- -crop "${size}+0+0" +repage "$work/shot.png" 2>/dev/null &&
+       [ "$(pixel 400 400)" = "srgb(176,0,0)" ] && [ "$(pixel 100 500)" = "srgb(0,0,176)" ] &&
+       [ "$(pixel 480 350)" = "srgb(0,128,128)" ] && [ "$(pixel 400 500)" = "srgb(192,192,192)" ] &&
+       [ "$(pixel 53 33)" = "srgb(0,176,0)" ]; then
+      current=$(/usr/bin/convert "$work/shot.png" rgb:- | md5sum)
+      [ "$current" = "$previous" ] && break
+      previous=$current
+    else
+      previous=""
+    fi
+    sleep 0.05
+  done
+  [ -n "$previous" ] && [ "$current" = "$previous" ] || { echo "screenshot: no whole frame seen" >&2; exit 1; }
+  mkdir -p "$(dirname "$png")"
+  /usr/bin/convert "$work/shot.png" -strip PNG8:"$png"
+
+  tmux -L "$sock" send-keys q
+  for _ in $(seq 1 100); do [ -f "$work/rc" ] && break; sleep 0.1; done
+  echo "screenshot: $png ($(stat -c %s "$png") bytes; the viewer ended with exit code $(cat "$work/rc" 2>/dev/null || echo '?'))"
+  exit 0
+fi
+
+build=${1:-build/win64}
+png=${2:-docs/plimo.png}
+[ -f "$build/CMakeCache.txt" ] || cmake --preset win64 -B "$build" >/dev/null
+cmake --build "$build" --target plimo
+# Always a private virtual display with a 24-bit screen, whatever $DISPLAY says.
+exec env -u DISPLAY bash scripts/wine-session.sh "$build" \
+  timeout 180 bash scripts/screenshot.sh --inside "$(cd "$build" && pwd)/plimo.exe" "$(pwd)/$png"
