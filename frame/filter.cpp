@@ -107,11 +107,11 @@ void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uint
     uintptr_t sp = (stackTop != 0 ? stackTop : M3K_StackPointer(context) - 128) & ~uintptr_t{15};
 #if defined(__x86_64__)
     // As if `address` had called M3K_TrapFJump(trap, address): the return
-    // address on top, rsp = 8 (mod 16) at entry. The arguments travel in the
-    // caller's home slots and trapEntry loads them.
+    // address on top of the caller's four home slots, so rsp = 8 (mod 16) at
+    // entry. The arguments travel in the first two slots and trapEntry loads them.
     // NOTE: Wine does not keep rcx/rdx of a context set on a thread that is
     // stopped in a system call (the syscall return clobbers them).
-    sp -= 32;
+    sp -= 8 + 32;
     reinterpret_cast<uintptr_t*>(sp)[0] = address;
     reinterpret_cast<uintptr_t*>(sp)[1] = trap;
     reinterpret_cast<uintptr_t*>(sp)[2] = address;

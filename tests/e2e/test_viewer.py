@@ -191,11 +191,6 @@ class Ending(ViewerTest):
         self.assertTrue(v.stderr().startswith(USER_BREAK), v.stderr())
         self.assertEqual(v.stty("after"), v.stty("before"), "terminal input mode not restored")
 
-    # NOTE: on x86_64 the frame redirects the main thread into its trap with
-    # the stack 8 bytes off the ABI's alignment; the viewer's exit path then
-    # faults in the system after the report, and the process ends with 0 or
-    # 1 instead of 9. Expected to fail until the frame's redirect is mended.
-    @unittest.expectedFailure
     def test_ctrl_c_ends_with_exit_code_9(self):
         _, rc = self.break_viewer()
         self.assertEqual(rc, 9)
