@@ -15,6 +15,7 @@
 #include <new>
 #include <vector>
 
+#include "BenchClock.h"
 #include "IO.h"
 #include "Lib.h"
 #include "kfrEvQueInternal.h"
@@ -23,17 +24,6 @@
 namespace {
 
 std::atomic<long> newCalls{0};
-
-double nowUs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
 
 double threadCpuMs(HANDLE thread) {
     FILETIME created, exited, kernel, user;
@@ -125,18 +115,18 @@ int main(int argc, char** argv) {
             cpu2 = threadCpuMs(reader);
         }
         DWORD written;
-        const double t0 = nowUs();
+        const double t0 = BenchNowUs();
         WriteConsoleInputA(kfrIGraph_hConsoleInput, &record, 1, &written);
         // A polite poller, as a program's frame loop is: it gives the core away
         // between tests, so the figure is the delivery time, not a scheduling race.
         while (!IO_KeyPressed()) {
-            if (nowUs() - t0 > 5e6) {
+            if (BenchNowUs() - t0 > 5e6) {
                 std::printf("key %d never arrived\n", i);
                 return 2;
             }
             SwitchToThread();
         }
-        if (i >= kWarmUp) latency.push_back(nowUs() - t0);
+        if (i >= kWarmUp) latency.push_back(BenchNowUs() - t0);
         IO_RdKey();
     }
     const double cpu3 = threadCpuMs(reader);
@@ -149,9 +139,9 @@ int main(int argc, char** argv) {
                 static_cast<long long>(heap1.bytes) - static_cast<long long>(heap0.bytes));
 
     for (int i = 0; i < 100; ++i) {
-        const double t0 = nowUs();
+        const double t0 = BenchNowUs();
         Lib_Delay(25);
-        delay.push_back((nowUs() - t0) / 1000.0);
+        delay.push_back((BenchNowUs() - t0) / 1000.0);
     }
     report("Lib_Delay(25)", delay, "ms");
     std::fflush(stdout);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "BenchClock.h"
 #include "GraphInternal.h"
 
 namespace {
@@ -15,12 +16,7 @@ namespace {
 constexpr int kWidth = 800, kDepth = 600, kRounds = 5;
 const char kText[] = "Press q to finish the program";
 
-double Now() {
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Now() { return BenchNowUs() / 1e6; }
 
 // Mean microseconds per call of body(i) over n calls.
 double Mean(int n, const std::function<void(int)>& body) {

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchClock.h"
 #include "Graph.h"
 #include "GraphInternal.h"
 #include "GraphWindow.h"
@@ -38,22 +39,7 @@ constexpr COLORREF kMark = RGB(255, 255, 255);
 constexpr int kProbeY = 400, kProbeLeft = 385, kProbeRight = 405;
 constexpr COLORREF kPillar1 = RGB(0xB0, 0, 0);
 
-double nowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1e3 / static_cast<double>(frequency.QuadPart);
-}
-
-double percentile(std::vector<double> v, double p) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5)];
-}
+double nowMs() { return BenchNowUs() / 1e3; }
 
 // Watcher thread: the back buffer is shared with the main thread's requests
 // and the window thread's repaints, so every look takes its lock.
@@ -278,9 +264,9 @@ void Body(int argc, char** argv) {
     std::printf("  frames per second          %.1f (%.2f ms a frame, 25 ms of it the pause)\n", loop.fps, loop.frameMs);
     std::printf("  CPU use over %lu s          %.1f %% of one core\n", kCpuMs / 1000, loop.cpuPercent);
     std::printf("  key-to-picture latency     median %.1f ms, 90th %.1f ms, max %.1f ms (%zu keys, %d lost)\n",
-                percentile(loop.latency, 0.5), percentile(loop.latency, 0.9), percentile(loop.latency, 1.0),
+                BenchPercentile(loop.latency, 0.5), BenchPercentile(loop.latency, 0.9), BenchPercentile(loop.latency, 1.0),
                 loop.latency.size(), loop.lost);
-    std::printf("                             max = %.2f frames\n", percentile(loop.latency, 1.0) / loop.frameMs);
+    std::printf("                             max = %.2f frames\n", BenchPercentile(loop.latency, 1.0) / loop.frameMs);
 
     // The same camera as at the start: the latency trials ended where they began.
     RawFrame raw;
@@ -292,7 +278,7 @@ void Body(int argc, char** argv) {
             raw.draw(Graph_WindowDC);
         }));
     }
-    const double v = percentile(viewer, 0.5), g = percentile(gdi, 0.5);
+    const double v = BenchPercentile(viewer, 0.5), g = BenchPercentile(gdi, 0.5);
     std::printf("one frame's drawing, both DCs, median of %d rounds of %d frames:\n", kDrawRounds, kDrawFrames);
     std::printf("  Plimo_DrawFrame + erase    %.3f ms\n", v);
     std::printf("  raw GDI, same shapes       %.3f ms\n", g);

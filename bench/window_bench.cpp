@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "GraphWindow.h"
 #include "IO.h"
 
@@ -22,39 +23,18 @@ constexpr int kInitRuns = 20;
 constexpr int kKeyRuns = 200;
 constexpr UINT kScanI = 0x17;
 
-double nowUs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
-
 int printBox(const char* text, const char*, unsigned) {
     std::fprintf(stderr, "error box: %s\n", text);
     return IDOK;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[static_cast<size_t>(p * static_cast<double>(v.size() - 1))];
 }
 
 // Child: one Graph_Init, its time on the standard output.
 int initOnce() {
     Graph_ErrorBox = printBox;
     Graph_BEGIN();
-    const double start = nowUs();
+    const double start = BenchNowUs();
     const bool opened = Graph_Init(1, 1, 800, 600);
-    const double took = nowUs() - start;
+    const double took = BenchNowUs() - start;
     if (!opened) return 1;
     std::printf("%.1f\n", took);
     return 0;
@@ -104,7 +84,7 @@ void benchInit() {
         if (t >= 0) times.push_back(t);
     }
     std::printf("Graph_Init, call to return: median %.2f ms, min %.2f ms, max %.2f ms (%zu runs)\n",
-                median(times) / 1000, times.empty() ? 0 : *std::min_element(times.begin(), times.end()) / 1000,
+                BenchPercentile(times, 0.5) / 1000, times.empty() ? 0 : *std::min_element(times.begin(), times.end()) / 1000,
                 times.empty() ? 0 : *std::max_element(times.begin(), times.end()) / 1000, times.size());
 }
 
@@ -125,17 +105,17 @@ void benchKeys() {
     const LPARAM down = static_cast<LPARAM>(1u | (kScanI << 16));
     std::vector<double> times;
     for (int i = 0; i < kKeyRuns; ++i) {
-        const double start = nowUs();
+        const double start = BenchNowUs();
         PostMessageA(Graph_Window, WM_KEYDOWN, 0, down);
         while (!IO_KeyPressed()) {
-            if (nowUs() - start > 2e6) break;
+            if (BenchNowUs() - start > 2e6) break;
         }
-        const double took = nowUs() - start;
+        const double took = BenchNowUs() - start;
         if (IO_KeyPressed() && IO_RdKey() == 'i') times.push_back(took);
         Sleep(2);
     }
     std::printf("posted WM_KEYDOWN to IO_KeyPressed: median %.1f us, 90th percentile %.1f us (%zu of %d keys)\n",
-                median(times), percentile(times, 0.9), times.size(), kKeyRuns);
+                BenchPercentile(times, 0.5), BenchPercentile(times, 0.9), times.size(), kKeyRuns);
 }
 
 } // namespace
