@@ -80,9 +80,29 @@ __asm__(".text\n"
 // NOTE: the system dispatches a stack overflow on what is left of the stack,
 // a page at most; a guarantee leaves enough below the guard page for the
 // filter to run. Each thread that may overflow asks for its own.
+// NOTE: Wine commits the main thread's whole stack up front, with its only
+// guard page at the very bottom, so the guarantee is never consulted there: a
+// guard page of our own just above the guaranteed space lets the stack grow
+// into it the ordinary way, and the overflow is raised with that space free.
+// Where the stack's lower part is only reserved (Windows, threads made with a
+// small commit) the system's own guard page does the same and nothing is added.
 void M3K_ReserveStackForTraps() {
-    ULONG size = 32 * 1024;
+    constexpr ULONG kGuarantee = 32 * 1024;
+    ULONG size = kGuarantee;
     SetThreadStackGuarantee(&size);
+
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    MEMORY_BASIC_INFORMATION stack;
+    if (VirtualQuery(&stack, &stack, sizeof stack) == 0) return;
+    char* const page = static_cast<char*>(stack.AllocationBase) + 2 * system.dwPageSize + kGuarantee;
+    MEMORY_BASIC_INFORMATION below;
+    if (VirtualQuery(page, &below, sizeof below) == 0 || below.State != MEM_COMMIT ||
+        (below.Protect & PAGE_GUARD) != 0 || page >= reinterpret_cast<char*>(&stack)) {
+        return;
+    }
+    DWORD previous;
+    VirtualProtect(page, system.dwPageSize, PAGE_READWRITE | PAGE_GUARD, &previous);
 }
 
 uintptr_t M3K_InstructionPointer(const CONTEXT& context) {

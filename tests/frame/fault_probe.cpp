@@ -59,6 +59,13 @@ __attribute__((noinline)) int recurse(int depth) {
     return depth == zero - 1 ? 0 : recurse(depth + 1) + pad[0];
 }
 
+// A library thread's way: small first commitment, the reserve for traps asked
+// for first thing.
+DWORD WINAPI overflowingThread(void*) {
+    M3K_ReserveStackForTraps();
+    return static_cast<DWORD>(recurse(0));
+}
+
 DWORD WINAPI faultingThread(void*) {
     *nowhere = 1;
     return 0;
@@ -122,6 +129,13 @@ void Body(int argc, char** argv) {
     if (!std::strcmp(path, "thread")) {
         HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         CreateThread(nullptr, 0, faultingThread, nullptr, 0, nullptr);
+        WaitForSingleObject(never, 20000);
+        say("main thread was not ended\n");
+        return;
+    }
+    if (!std::strcmp(path, "thread-stack")) {
+        HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        CreateThread(nullptr, 0x7FFF, overflowingThread, nullptr, 0, nullptr);
         WaitForSingleObject(never, 20000);
         say("main thread was not ended\n");
         return;

@@ -53,13 +53,9 @@ class Traps(unittest.TestCase):
     def test_fault_on_another_thread_ends_the_program_the_same_way(self):
         self.assertReport(run("thread"), 3, b"invalid location")
 
-    # NOTE: Wine 8 (x86_64) dispatches a stack overflow on the last page of the
-    # stack and needs more than that page for the dispatch itself, so the process
-    # dies inside Wine before any filter runs. Windows honours the stack guarantee
-    # the frame asks for and reports trap 23.
-    @unittest.expectedFailure
     def test_stack_overflow(self):
         self.assertReport(run("stack"), 23, b"stack overflow")
+        self.assertReport(run("thread-stack"), 23, b"stack overflow")
 
     def test_unmapped_exception_ends_without_report_or_finalisers(self):
         result = run("breakpoint")
