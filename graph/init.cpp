@@ -39,6 +39,10 @@ void selectFont() {
 DWORD WINAPI Graph_ServerThread(LPVOID) {
     M3K_ReserveStackForTraps();
     Graph_CreateMainWindow(); // halts the program when there is no window
+    // NOTE: under Wine the first BeginPaint on the window's own DC resets the
+    // DC's attributes (font, palette). The first paint therefore happens here,
+    // before Graph_Init selects its font and palette into that DC.
+    UpdateWindow(Graph_Window);
     SetEvent(Graph_HandshakeEvent);
     // Nothing posts WM_QUIT to this thread: the loop runs until the process ends.
     MSG message;
