@@ -32,12 +32,20 @@ if(PLIMO_NATIVE OR PLIMO_CAN_RUN)
   set(PLIMO_RUN_TESTS ON)
 endif()
 
-# plimo_gtest(<name> SOURCES ... LIBS ... [TIMEOUT s])
+# plimo_gtest(<name> SOURCES ... LIBS ... [TIMEOUT s] [USES_DISPLAY])
 # A GoogleTest program whose cases become CTest tests (each with a time limit).
+# USES_DISPLAY: its cases talk to the X server (GDI on the screen, windows, a
+# console of their own); they then run one at a time with every other such
+# test. NOTE: a Wine process that ends while another test drives the screen
+# (screenshots, focus, typed keys) was seen to hang in its exit for a minute.
 function(plimo_gtest name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "USES_DISPLAY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 60)
+  endif()
+  set(lock)
+  if(ARG_USES_DISPLAY)
+    set(lock RESOURCE_LOCK display)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
@@ -45,14 +53,15 @@ function(plimo_gtest name)
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 120
-      PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+      PROPERTIES TIMEOUT ${ARG_TIMEOUT} ${lock})
   endif()
 endfunction()
 
-# plimo_script_test(<name> COMMAND ... [TIMEOUT s])
+# plimo_script_test(<name> COMMAND ... [TIMEOUT s] [USES_DISPLAY])
 # A Python or shell test; it receives the Wine wrapper in PLIMO_EMULATOR.
+# USES_DISPLAY as for plimo_gtest.
 function(plimo_script_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "COMMAND" ${ARGN})
+  cmake_parse_arguments(ARG "USES_DISPLAY" "TIMEOUT" "COMMAND" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
@@ -60,5 +69,8 @@ function(plimo_script_test name)
     add_test(NAME ${name} COMMAND ${ARG_COMMAND})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
       ENVIRONMENT "PLIMO_EMULATOR=${PLIMO_EMULATOR};PLIMO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    if(ARG_USES_DISPLAY)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+    endif()
   endif()
 endfunction()

@@ -208,9 +208,10 @@ class Viewer:
         d = shlex.quote(self.dir)
         # The shell survives a Ctrl+C sent to the pane's process group (its
         # trap is not inherited), so it still writes the exit code. `stty -g`
-        # before and after tells whether the terminal's input mode came back.
+        # before and after tells whether the terminal's input mode came back;
+        # the exit code's file appears last, once both are written.
         script = (f"trap : INT; stty -g >{d}/stty-before; {run} 2>{d}/stderr; echo $? >{d}/rc.tmp; "
-                  f"mv {d}/rc.tmp {d}/rc; stty -g >{d}/stty-after; sleep {self.limit * 4}")
+                  f"stty -g >{d}/stty-after; mv {d}/rc.tmp {d}/rc; sleep {self.limit * 4}")
         self.tmux("new-session", "-d", "-s", "v", "-x", "100", "-y", "30", "sh", "-c", script)
         shell = int(self.tmux("display-message", "-p", "-t", "v", "#{pane_pid}").stdout)
         deadline = time.monotonic() + self.limit
