@@ -324,20 +324,27 @@ class Viewer:
             return None
         return Picture(shot.stdout)
 
-    def picture(self, limit=None, repeats=3):
+    def picture(self, limit=None, repeats=3, until=None):
         """The picture once it holds still: the same fully drawn picture in
         `repeats` screenshots in a row. Keys still queued move the camera once
-        a frame, so a still picture also means every key has been taken."""
+        a frame, so a still picture also means every key taken so far has
+        acted. Keys just typed may not have reached the program yet, though:
+        with `until`, wait for a still picture that `until` accepts, and on
+        time-out return the last still one for the caller's assertion."""
         deadline = time.monotonic() + (limit or self.limit)
-        last, same = None, 0
+        last, same, still = None, 0, None
         while time.monotonic() < deadline:
             shot = self.screenshot()
             if shot is not None and shot.looks_drawn():
                 same = same + 1 if shot == last else 1
                 last = shot
                 if same >= repeats:
-                    return shot
+                    if until is None or until(shot):
+                        return shot
+                    still = shot
             time.sleep(0.03)
+        if still is not None:
+            return still
         raise AssertionError("the picture did not hold still within the time limit")
 
     def pictures_for(self, seconds):
