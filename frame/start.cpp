@@ -6,6 +6,8 @@
 #include "cmdline.h"
 #include "internal.h"
 
+#include <excpt.h>
+
 HMODULE M3K_moduleHandle = nullptr;
 DWORD M3K_mainThreadId = 0;
 int M3K_argc = 0;
@@ -61,14 +63,46 @@ BOOL WINAPI breakHandler(DWORD event) {
 
 void M3K_EstablishMain(M3K_MainProc body) { mainProc = body; }
 
+// The exception frame of the entry: processor exceptions on the main thread
+// reach M3K_xFilter here first. When the filter ends the process, the frame
+// ends it as the system would after an unhandled exception.
+#if defined(__x86_64__)
+namespace {
+volatile DWORD entryExceptionCode = 0;
+}
+// Called by the system's C-specific handler with the establisher frame.
+extern "C" LONG m3k_entryFilter(EXCEPTION_POINTERS* pointers, void*) {
+    const LONG verdict = M3K_xFilter(pointers);
+    if (verdict == EXCEPTION_EXECUTE_HANDLER) entryExceptionCode = pointers->ExceptionRecord->ExceptionCode;
+    return verdict;
+}
+#else
+extern "C" EXCEPTION_DISPOSITION __cdecl m3k_entryHandler(EXCEPTION_RECORD* record, void*, CONTEXT* context,
+                                                         void*) {
+    EXCEPTION_POINTERS pointers{record, context};
+    if (M3K_xFilter(&pointers) == EXCEPTION_CONTINUE_EXECUTION) return ExceptionContinueExecution;
+    TerminateProcess(GetCurrentProcess(), record->ExceptionCode);
+    return ExceptionContinueSearch;
+}
+#endif
+
 void ProgramEntry(M3K_MainProc body) {
     M3K_moduleHandle = GetModuleHandleA(nullptr);
     M3K_EstablishMain(body);
-    // NOTE: GCC has no structured-exception frames of its own; the unhandled-
-    // exception filter takes processor exceptions on every thread, so it is
-    // installed here already, before anything can fault.
-    SetUnhandledExceptionFilter(M3K_xFilter);
-    M3K_xStart();
+    // Called through a volatile pointer: the compiler must not take the code
+    // after it (the frame's end) for unreachable.
+    void (*volatile start)() = M3K_xStart;
+#if defined(__x86_64__)
+    __try1(m3k_entryFilter);
+    start();
+    __except1;
+    TerminateProcess(GetCurrentProcess(), entryExceptionCode);
+#else
+    __try1(m3k_entryHandler);
+    start();
+    __except1;
+#endif
+    ExitProcess(9); // not reached: M3K_xStart ends the process
 }
 
 void M3K_xStart() {
