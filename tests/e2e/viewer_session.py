@@ -204,6 +204,12 @@ class Viewer:
         return os.path.join(self.dir, name)
 
     def start(self):
+        # The window of a viewer that has just ended can outlive its process
+        # for a moment: find this viewer's window only once no other is left.
+        deadline = time.monotonic() + self.limit
+        while run_tool("xdotool", "search", "--name", "^Graph$").stdout.split():
+            assert time.monotonic() < deadline, "a window titled Graph is still open from before"
+            time.sleep(0.1)
         run = " ".join(shlex.quote(p) for p in ([self.emulator] if self.emulator else []) + [self.exe])
         d = shlex.quote(self.dir)
         # The shell survives a Ctrl+C sent to the pane's process group (its

@@ -230,9 +230,15 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(consoleMade);
         ASSERT_TRUE(opened);
-        window = FindWindowA("GraphWnd", "Graph");
-        ASSERT_NE(window, nullptr);
-        ASSERT_EQ(window, Graph_Window);
+        // NOTE: the window of the previous test's process can outlive that
+        // process for a moment; the cases that find the window by its class
+        // and title (here, and xdotool by its name) start once it has gone.
+        ASSERT_TRUE(eventually([] {
+            int windows = 0;
+            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "GraphWnd", "Graph")) != nullptr;) ++windows;
+            return windows == 1 && FindWindowA("GraphWnd", "Graph") == Graph_Window;
+        }));
+        window = Graph_Window;
     }
 
     void post(UINT message, UINT scan, bool extended = false, WORD repeat = 1) {
