@@ -71,6 +71,15 @@ DWORD WINAPI faultingThread(void*) {
     return 0;
 }
 
+// The main thread waits while another thread faults; the trap there must end
+// the whole program.
+void faultOnAnotherThread(LPTHREAD_START_ROUTINE procedure, SIZE_T stack) {
+    HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CreateThread(nullptr, stack, procedure, nullptr, 0, nullptr);
+    WaitForSingleObject(never, 20000);
+    say("main thread was not ended\n");
+}
+
 void Body(int argc, char** argv) {
     M3K_InitFPP();
     M3K_INIT_HISTORY();
@@ -126,20 +135,8 @@ void Body(int argc, char** argv) {
         M3K_FINALLY(finC);
         return;
     }
-    if (!std::strcmp(path, "thread")) {
-        HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        CreateThread(nullptr, 0, faultingThread, nullptr, 0, nullptr);
-        WaitForSingleObject(never, 20000);
-        say("main thread was not ended\n");
-        return;
-    }
-    if (!std::strcmp(path, "thread-stack")) {
-        HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        CreateThread(nullptr, 0x7FFF, overflowingThread, nullptr, 0, nullptr);
-        WaitForSingleObject(never, 20000);
-        say("main thread was not ended\n");
-        return;
-    }
+    if (!std::strcmp(path, "thread")) return faultOnAnotherThread(faultingThread, 0);
+    if (!std::strcmp(path, "thread-stack")) return faultOnAnotherThread(overflowingThread, 0x7FFF);
     if (!std::strcmp(path, "break")) {
         say("ready\n");
         for (int i = 0; i < 2000; ++i) Sleep(10);
