@@ -77,6 +77,7 @@ void M3K_doexit(uint32_t code) {
         M3K_Proc next = exitList[--exitCount];
         next();
     }
+    M3K_AwaitBreakThread();
     ExitProcess(code);
 }
 

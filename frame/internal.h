@@ -38,6 +38,8 @@ bool M3K_InFinaliser();
 [[noreturn]] void M3K_AbandonFinaliser();
 // True once some thread has begun ending the process.
 bool M3K_Exiting();
+// Waits (bounded) until a thread that delivered a break has ended.
+void M3K_AwaitBreakThread();
 
 extern HMODULE M3K_moduleHandle;
 extern DWORD M3K_mainThreadId;

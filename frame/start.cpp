@@ -18,6 +18,7 @@ namespace {
 
 M3K_MainProc mainProc = nullptr;
 HANDLE mainThread = nullptr; // a real handle: the break handler runs on another thread
+HANDLE breakThread = nullptr; // the thread that delivered a break, until it has ended
 
 // Storage behind M3K_argv, M3K_cmdTail: lives as long as the process.
 std::vector<std::string> argStorage;
@@ -55,11 +56,25 @@ BOOL WINAPI breakHandler(DWORD event) {
         M3K_RedirectToTrap(context, M3K_TRAP_USER_BREAK, at, 0);
         delivered = SetThreadContext(mainThread, &context);
     }
+    // The main thread may end the process before this thread has left the
+    // system's break routine; M3K_doexit waits for it (M3K_AwaitBreakThread).
+    if (delivered) {
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &breakThread,
+                        SYNCHRONIZE, FALSE, 0);
+    }
     ResumeThread(mainThread);
     return delivered;
 }
 
 } // namespace
+
+// NOTE: under Wine a process that ends while the thread that delivered a
+// break is still on its way out is sometimes killed (exit code lost to
+// SIGKILL) instead of ending with its code: let that thread finish first.
+void M3K_AwaitBreakThread() {
+    constexpr DWORD kBreakThreadWaitMs = 1000;
+    if (breakThread != nullptr) WaitForSingleObject(breakThread, kBreakThreadWaitMs);
+}
 
 void M3K_EstablishMain(M3K_MainProc body) { mainProc = body; }
 
