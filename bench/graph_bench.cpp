@@ -109,16 +109,11 @@ int main() {
     Graph_BEGIN();
     Graph_Width = kWidth;
     Graph_Depth = kDepth;
-    Graph_NumPColor = Graph_ColourCount;
     bool realWindow = false;
     HDC second = OpenSecondTarget(realWindow);
     Graph_CreateBackBuffer(second);
     Graph_SetWindowDC(second);
-    Graph_InitStdPalette();
-    Graph_SetLinestyle(0);
-    Graph_SetBkMix(true);
-    Graph_SetBkColor(0);
-    Graph_ClearScreen(0);
+    Graph_ResetPicture();
     Cached cached;
 
     auto line = [](HDC dc, int i) {

@@ -59,12 +59,18 @@ void Graph_SetWindowDC(HDC dc);
 // user pattern bitmap if there is one. Part of Graph_BEGIN; tests reuse it.
 void Graph_ResetDrawingDefaults();
 
-// Closes the window mutex and the handshake event, those that exist. Registered by Graph_BEGIN with M3K_FINALLY.
+// ---- lifecycle (lifecycle.cpp) ----------------------------------------------
+
+// Graph_Init's last step once both DCs exist: the display's colour count, the
+// standard palette, solid lines, an opaque background of colour 0 and the
+// picture cleared. Tests and benchmarks that supply their own DCs reuse it.
+void Graph_ResetPicture();
+// Closes the window mutex and the handshake event, those that exist.
+// Registered by Graph_BEGIN with M3K_FINALLY.
 void Graph_Finalize();
 
-// ---- back buffer and palettes (backbuffer.cpp) -----------------------------
+// ---- back buffer (backbuffer.cpp) --------------------------------------------
 
-uint32_t Graph_CountDisplayColors();
 // Window thread: makes the back-buffer DC and a Graph_Width x Graph_Depth
 // bitmap compatible with windowDC. Graph_DestroyBackBuffer undoes it (tests).
 void Graph_CreateBackBuffer(HDC windowDC);
@@ -72,6 +78,11 @@ void Graph_DestroyBackBuffer();
 // Window thread (paint handler): the whole back buffer to target at (0, 0),
 // under the back-buffer lock.
 void Graph_CopyBackBuffer(HDC target);
+
+// ---- palettes (palette.cpp) ---------------------------------------------------
+
+// The display's colour count (Graph_BEGIN).
+uint32_t Graph_CountDisplayColors();
 // Builds a palette from the first count colour values (0x00RRGGBB), selects it
 // into dc as a background palette, deletes the one it replaced, realises it.
 // A count of 0 or above 1024 leaves the DC's palette as it is.
@@ -91,6 +102,8 @@ inline COLORREF Graph_PaletteColour(uint32_t colour) { return PALETTEINDEX(colou
 
 void Graph_SelectPenBrush(HDC dc, COLORREF colour, bool fill);
 void Graph_ReleasePenBrush(HDC dc);
+
+// ---- shapes (drawing.cpp) -------------------------------------------------------
 
 // A rectangle, or the single pixel when the corners coincide; both targets.
 void Graph_Box(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);

@@ -1,4 +1,4 @@
-// Graph's window code (window.cpp, init.cpp): the window thread, the window
+// Graph's window code (window.cpp, lifecycle.cpp): the window thread, the window
 // and its procedure, and the seam of the error boxes. Internal, like
 // GraphInternal.h, which it extends.
 #pragma once

@@ -1,19 +1,8 @@
-// Palettes and drawing attributes. Caller's thread throughout.
+// Drawing attributes: background, line style, fill patterns. Caller's thread
+// throughout.
 #include "GraphInternal.h"
 
 #include <cstring>
-
-int32_t Graph_RemapAllPalette(const uint32_t* table, uint32_t count) {
-    if (count > Graph_NumPColor) return -1;
-    const uint32_t n = Graph_Min(Graph_PaletteMax, count);
-    if (n > 0) std::memcpy(Graph_PaletteBuffer.values, table, n * sizeof(uint32_t));
-    Graph_PaletteBuffer.count = n;
-    Graph_Request.op = OP_PALETTE;
-    Graph_ExecuteOnBuffer();
-    return 0;
-}
-
-void Graph_InitStdPalette() { Graph_RemapAllPalette(Graph_StdPalette, 16); }
 
 uint32_t Graph_SetBkColor(uint32_t colour) {
     Graph_Request.p.bkColor.colour = colour;

@@ -23,6 +23,18 @@ void Graph_RawOutText(uint32_t x, uint32_t y, uint32_t colour, const char* text,
     Graph_ExecuteOnBoth();
 }
 
+void Graph_Box(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill) {
+    if (x1 == x2 && y1 == y2) {
+        Graph_Request.p.pixel = {x1, y1, colour};
+        Graph_Request.op = OP_PIXEL;
+    } else {
+        Graph_Request.p.rectangle = {Graph_Min(x1, x2), Graph_Min(y1, y2), Graph_Max(x1, x2),
+                                     Graph_Max(y1, y2),  colour,           fill ? 1u : 0u};
+        Graph_Request.op = OP_RECTANGLE;
+    }
+    Graph_ExecuteOnBoth();
+}
+
 void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill) {
     const bool standard = Graph_StdPatternFlag;
     const uint32_t pattern = Graph_GetStdFillMask();

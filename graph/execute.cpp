@@ -1,5 +1,4 @@
-// The request executor and its two runners; the box shared by rectangles and
-// clearing.
+// The request executor and its two runners.
 #include "GraphInternal.h"
 
 namespace {
@@ -135,17 +134,4 @@ void Graph_ExecuteOnBoth() {
     BufferLock lock;
     Graph_Execute(Graph_BufferDC);
     Graph_Execute(Graph_WindowDC);
-}
-
-// Caller's thread.
-void Graph_Box(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill) {
-    if (x1 == x2 && y1 == y2) {
-        Graph_Request.p.pixel = {x1, y1, colour};
-        Graph_Request.op = OP_PIXEL;
-    } else {
-        Graph_Request.p.rectangle = {Graph_Min(x1, x2), Graph_Min(y1, y2), Graph_Max(x1, x2),
-                                     Graph_Max(y1, y2),  colour,           fill ? 1u : 0u};
-        Graph_Request.op = OP_RECTANGLE;
-    }
-    Graph_ExecuteOnBoth();
 }

@@ -1,10 +1,7 @@
-// Graph's module state, its initialiser and its finaliser.
+// Graph's module state, the back-buffer lock and the drawing defaults.
 #include "GraphInternal.h"
 
 #include <cstring>
-
-#include "M3K.h"
-#include "kfrIGraph.h"
 
 uint32_t Graph_Width = 0;
 uint32_t Graph_Depth = 0;
@@ -76,24 +73,4 @@ void Graph_ResetDrawingDefaults() {
     Graph_PATSYM_SOLID = 8;
     Graph_CurrentPattern = Graph_PATSYM_SOLID;
     std::memset(Graph_SavedMask, 0, sizeof Graph_SavedMask);
-}
-
-// Caller's thread, once.
-void Graph_BEGIN() {
-    M3K_MODULE_ONCE();
-    kfrIGraph_BEGIN();
-    M3K_FINALLY(Graph_Finalize);
-    Graph_ColourCount = Graph_CountDisplayColors();
-    Graph_ResetDrawingDefaults();
-}
-
-// Main thread, at program end. The window thread and its window live on until
-// the process ends, so only the synchronisation objects are closed, and the
-// back-buffer lock stays usable for the repaints still to come.
-void Graph_Finalize() {
-    HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent};
-    for (HANDLE* h : handles) {
-        if (*h != nullptr) CloseHandle(*h);
-        *h = nullptr;
-    }
 }

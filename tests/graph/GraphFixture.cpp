@@ -69,7 +69,6 @@ void GraphTest::Open(uint32_t width, uint32_t depth, HDC second) {
     Graph_BEGIN();
     Graph_Width = width;
     Graph_Depth = depth;
-    Graph_NumPColor = Graph_ColourCount;
     HDC screen = GetDC(nullptr);
     Graph_CreateBackBuffer(screen);
     if (second == nullptr) {
@@ -81,13 +80,7 @@ void GraphTest::Open(uint32_t width, uint32_t depth, HDC second) {
     ReleaseDC(nullptr, screen);
     Graph_SetWindowDC(second);
     Graph_ResetDrawingDefaults();
-    Graph_BkColour = 0;
-    // What Graph_Init does once the window exists.
-    Graph_InitStdPalette();
-    Graph_SetLinestyle(0);
-    Graph_SetBkMix(true);
-    Graph_SetBkColor(0);
-    Graph_ClearScreen(0);
+    Graph_ResetPicture(); // what Graph_Init does once the window exists
 }
 
 void GraphTest::Close() {

@@ -1,10 +1,12 @@
-// Opening the graphics window: Graph_Init starts the window thread, which
-// creates the window and runs its message loop for the rest of the process,
-// and waits for its window-ready signal.
+// Graph's lifecycle in one place: the module's start (Graph_BEGIN), the
+// window's opening (Graph_Init starts the window thread, which creates the
+// window and runs its message loop for the rest of the process, and waits for
+// its window-ready signal), the reset Graph_Init ends with, and the finaliser.
 #include <windows.h>
 
 #include "GraphWindow.h"
 #include "M3K.h"
+#include "kfrIGraph.h"
 
 int32_t Graph_WindowX = 0;
 int32_t Graph_WindowY = 0;
@@ -35,6 +37,15 @@ void selectFont() {
 }
 
 } // namespace
+
+// Main thread, once.
+void Graph_BEGIN() {
+    M3K_MODULE_ONCE();
+    kfrIGraph_BEGIN();
+    M3K_FINALLY(Graph_Finalize);
+    Graph_ColourCount = Graph_CountDisplayColors();
+    Graph_ResetDrawingDefaults();
+}
 
 DWORD WINAPI Graph_ServerThread(LPVOID) {
     M3K_ReserveStackForTraps();
@@ -94,12 +105,28 @@ bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth) {
     // from here on; this wait then ends with the process.
     WaitForSingleObject(Graph_HandshakeEvent, INFINITE);
 
+    Graph_ResetPicture();
+    selectFont();
+    return true;
+}
+
+// Main thread.
+void Graph_ResetPicture() {
     Graph_NumPColor = Graph_ColourCount;
     Graph_InitStdPalette();
     Graph_SetLinestyle(0);
     Graph_SetBkMix(true);
     Graph_SetBkColor(0);
     Graph_ClearScreen(0);
-    selectFont();
-    return true;
+}
+
+// Main thread, at program end. The window thread and its window live on until
+// the process ends, so only the synchronisation objects are closed, and the
+// back-buffer lock stays usable for the repaints still to come.
+void Graph_Finalize() {
+    HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent};
+    for (HANDLE* h : handles) {
+        if (*h != nullptr) CloseHandle(*h);
+        *h = nullptr;
+    }
 }
