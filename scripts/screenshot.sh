@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# screenshot.sh [BUILD_DIR] [PNG] — the README's picture of the viewer, made
-# with the project's own tooling: builds plimo, runs it under Wine on a private
-# virtual display (Xvfb) in a terminal of its own (tmux), waits until the
-# window shows a whole frame, saves the window's drawing area and ends the
-# viewer with `q`. Defaults: build/win64, docs/plimo.png.
+# screenshot.sh [BUILD_DIR] [PNG] [PROGRAM] — the README's pictures, made with
+# the project's own tooling: builds PROGRAM (plimo or gallery), runs it under
+# Wine on a private virtual display (Xvfb) in a terminal of its own (tmux),
+# waits until the window shows a whole picture, saves the window's drawing area
+# and ends the program with `q`. Defaults: build/win64, docs/plimo.png, plimo;
+# the gallery's first page: scripts/screenshot.sh build/win64 docs/gallery.png gallery
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" = "--inside" ]; then
   # Inside the wine session (see below).
   exe=$2 png=$3
+  # Pixels (x,y=colour) that show a whole picture: for the viewer the three
+  # pillars, a ground line and the help text; for the gallery the boxes of
+  # colours 1, 6 and 15.
+  case "$(basename "$exe")" in
+    gallery.exe) expect="250,100=srgb(0,0,176) 450,220=srgb(176,96,0) 650,470=srgb(255,255,255)" ;;
+    *) expect="400,400=srgb(176,0,0) 100,500=srgb(0,0,176) 480,350=srgb(0,128,128) 400,500=srgb(192,192,192) 53,33=srgb(0,176,0)" ;;
+  esac
   work=$(mktemp -d)
   sock="plimo-shot-$$"
   finish() {
@@ -32,14 +40,19 @@ if [ "${1:-}" = "--inside" ]; then
   # its client area alone: the drawing area, 800 x 600.
   size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
   pixel() { /usr/bin/convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
-  # The picture is drawn and erased every frame: keep the first shot that
-  # shows all three pillars and the help text, twice in a row the same.
+  whole() {
+    local check at
+    for check in $expect; do
+      at=${check%%=*}
+      [ "$(pixel "${at%,*}" "${at#*,}")" = "${check#*=}" ] || return 1
+    done
+  }
+  # The viewer's picture is drawn and erased every frame: keep the first shot
+  # that shows a whole picture, twice in a row the same.
   previous=""
   for _ in $(seq 1 200); do
     if xwd -silent -id "$wid" | /usr/bin/convert xwd:- -crop "${size}+0+0" +repage "$work/shot.png" 2>/dev/null &&
-       [ "$(pixel 400 400)" = "srgb(176,0,0)" ] && [ "$(pixel 100 500)" = "srgb(0,0,176)" ] &&
-       [ "$(pixel 480 350)" = "srgb(0,128,128)" ] && [ "$(pixel 400 500)" = "srgb(192,192,192)" ] &&
-       [ "$(pixel 53 33)" = "srgb(0,176,0)" ]; then
+       whole; then
       current=$(/usr/bin/convert "$work/shot.png" rgb:- | md5sum)
       [ "$current" = "$previous" ] && break
       previous=$current
@@ -54,14 +67,15 @@ if [ "${1:-}" = "--inside" ]; then
 
   tmux -L "$sock" send-keys q
   for _ in $(seq 1 100); do [ -f "$work/rc" ] && break; sleep 0.1; done
-  echo "screenshot: $png ($(stat -c %s "$png") bytes; the viewer ended with exit code $(cat "$work/rc" 2>/dev/null || echo '?'))"
+  echo "screenshot: $png ($(stat -c %s "$png") bytes; the program ended with exit code $(cat "$work/rc" 2>/dev/null || echo '?'))"
   exit 0
 fi
 
 build=${1:-build/win64}
 png=${2:-docs/plimo.png}
+program=${3:-plimo}
 [ -f "$build/CMakeCache.txt" ] || cmake --preset win64 -B "$build" >/dev/null
-cmake --build "$build" --target plimo
+cmake --build "$build" --target "$program"
 # Always a private virtual display with a 24-bit screen, whatever $DISPLAY says.
 exec env -u DISPLAY bash scripts/wine-session.sh "$build" \
-  timeout 180 bash scripts/screenshot.sh --inside "$(cd "$build" && pwd)/plimo.exe" "$(pwd)/$png"
+  timeout 180 bash scripts/screenshot.sh --inside "$(cd "$build" && pwd)/$program.exe" "$(pwd)/$png"
