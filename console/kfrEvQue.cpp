@@ -38,15 +38,6 @@ DWORD readerThreadId = 0;
 
 void defaultFullQueueBeep() { Beep(300, 100); }
 
-kfrKeyEvent fromRecord(const KEY_EVENT_RECORD& r) {
-    return kfrKeyEvent{r.bKeyDown != FALSE,
-                       r.wRepeatCount,
-                       r.wVirtualKeyCode,
-                       r.wVirtualScanCode,
-                       static_cast<uint8_t>(r.uChar.AsciiChar),
-                       r.dwControlKeyState};
-}
-
 // Reader thread. Returns false when the queue was full and the key dropped.
 bool enqueue(kfrKeyPair pair, const kfrKeyEvent& event) {
     EnterCriticalSection(&queueLock);
@@ -83,7 +74,7 @@ DWORD WINAPI kfrEvQue_readerThread(LPVOID) {
             continue;
         }
         if (record.EventType != KEY_EVENT) continue;
-        const kfrKeyEvent event = fromRecord(record.Event.KeyEvent);
+        const kfrKeyEvent event = kfrIGraph_fromRecord(record.Event.KeyEvent);
         if (!event.keyDown) continue; // one press, one entry: the repeat count is not expanded
         kfrKeyPair pair;
         if (!kfrEvQue_translateKey(event, pair)) continue;

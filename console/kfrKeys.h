@@ -1,19 +1,11 @@
 // Translation of console key presses into PC-keyboard style (character, code)
 // pairs. Plain C++: no Win32 declarations, so it also builds and is tested
-// natively. The Win32 side copies each KEY_EVENT_RECORD into a kfrKeyEvent.
+// natively.
 #pragma once
 
 #include <cstdint>
 
-// The fields of a console key record, as read.
-struct kfrKeyEvent {
-    bool keyDown;
-    uint16_t repeatCount;
-    uint16_t virtualKeyCode;
-    uint16_t virtualScanCode;
-    uint8_t asciiChar;
-    uint32_t controlKeyState;
-};
+#include "kfrKeyRecord.h"
 
 // A translated key: ch is 0 for keys that deliver only a code; code 0 means
 // the key's own scan code is delivered. Both 0: the key gives nothing.
@@ -24,19 +16,6 @@ struct kfrKeyPair {
 
 // Columns of the key tables, in table order.
 enum kfrKeyColumn : uint8_t { kfrColPlain = 0, kfrColShift = 1, kfrColCtrl = 2, kfrColAlt = 3 };
-
-// Control-key state bits (the console's values).
-enum : uint32_t {
-    kfrRightAlt = 0x01,
-    kfrLeftAlt = 0x02,
-    kfrRightCtrl = 0x04,
-    kfrLeftCtrl = 0x08,
-    kfrShift = 0x10,
-    kfrNumLock = 0x20,
-    kfrScrollLock = 0x40,
-    kfrCapsLock = 0x80,
-    kfrEnhancedKey = 0x100,
-};
 
 struct kfrPlainKeyRow {
     kfrKeyPair col[4];

@@ -32,4 +32,4 @@ DWORD WINAPI Graph_ServerThread(LPVOID);
 LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Window thread: the console key record for a key message; updates the
 // modifier state.
-void Graph_MakeKeyEvent(bool down, LPARAM lParam, INPUT_RECORD& record);
+INPUT_RECORD Graph_MakeKeyEvent(bool down, LPARAM lParam);

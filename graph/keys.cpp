@@ -12,24 +12,24 @@ constexpr uint8_t kScanAlt = 0x38;
 
 uint32_t modifierBit(uint8_t scan) {
     switch (scan) {
-    case kScanCtrl: return Graph_LEFT_CTRL_PRESSED;
+    case kScanCtrl: return kfrLeftCtrl;
     case kScanLeftShift:
-    case kScanRightShift: return Graph_SHIFT_PRESSED;
-    case kScanAlt: return Graph_LEFT_ALT_PRESSED;
+    case kScanRightShift: return kfrShift;
+    case kScanAlt: return kfrLeftAlt;
     default: return 0;
     }
 }
 
 } // namespace
 
-Graph_KeyFields Graph_TranslateKey(Graph_ModifierState& state, uint32_t lParam, bool down) {
+kfrKeyEvent Graph_TranslateKey(Graph_ModifierState& state, uint32_t lParam, bool down) {
     // The whole 8-bit scan code goes on: keys with codes of 100 and more
     // (0x70, 0x73, 0x79, 0x7B, 0x7D on Japanese and Brazilian keyboards)
     // must not turn into other keys. The console queue gives them nothing.
     const uint8_t scan = static_cast<uint8_t>(lParam >> 16);
-    state.bits &= ~Graph_ENHANCED_KEY;
+    state.bits &= ~kfrEnhancedKey;
 
-    const Graph_KeyFields fields{down, 1, 0, scan, 0, state.bits};
+    const kfrKeyEvent fields{down, 1, 0, scan, 0, state.bits};
 
     const uint32_t bit = modifierBit(scan);
     if (down) {

@@ -112,8 +112,7 @@ void paint(HWND window) {
 
 // Window thread. A failed write loses the key; nothing else can be done here.
 void forwardKey(bool down, LPARAM lParam) {
-    INPUT_RECORD record;
-    Graph_MakeKeyEvent(down, lParam, record);
+    const INPUT_RECORD record = Graph_MakeKeyEvent(down, lParam);
     DWORD written;
     WriteConsoleInputA(kfrIGraph_hConsoleInput, &record, 1, &written);
 }
@@ -160,17 +159,8 @@ void Graph_CreateMainWindow() {
     SetTimer(Graph_Window, kShowTimer, kShowIntervalMs, nullptr);
 }
 
-void Graph_MakeKeyEvent(bool down, LPARAM lParam, INPUT_RECORD& record) {
-    const Graph_KeyFields fields = Graph_TranslateKey(modifiers, static_cast<uint32_t>(lParam), down);
-    record = INPUT_RECORD{};
-    record.EventType = KEY_EVENT;
-    KEY_EVENT_RECORD& key = record.Event.KeyEvent;
-    key.bKeyDown = fields.down ? TRUE : FALSE;
-    key.wRepeatCount = fields.repeatCount;
-    key.wVirtualKeyCode = fields.virtualKeyCode;
-    key.wVirtualScanCode = fields.virtualScanCode;
-    key.uChar.UnicodeChar = fields.character;
-    key.dwControlKeyState = fields.controlKeyState;
+INPUT_RECORD Graph_MakeKeyEvent(bool down, LPARAM lParam) {
+    return kfrIGraph_toRecord(Graph_TranslateKey(modifiers, static_cast<uint32_t>(lParam), down));
 }
 
 LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,10 +21,10 @@ struct Step {
 void play(Graph_ModifierState& state, std::initializer_list<Step> steps) {
     int i = 0;
     for (const Step& step : steps) {
-        const Graph_KeyFields f = Graph_TranslateKey(state, lParamFor(step.scan, step.extended), step.down);
+        const kfrKeyEvent f = Graph_TranslateKey(state, lParamFor(step.scan, step.extended), step.down);
         EXPECT_EQ(f.controlKeyState, step.expectedState) << "step " << i << " scan " << step.scan;
         EXPECT_EQ(f.virtualScanCode, step.scan & 0xFF) << "step " << i;
-        EXPECT_EQ(f.down, step.down) << "step " << i;
+        EXPECT_EQ(f.keyDown, step.down) << "step " << i;
         ++i;
     }
 }
@@ -32,12 +32,12 @@ void play(Graph_ModifierState& state, std::initializer_list<Step> steps) {
 TEST(KeyRecord, PlainKeyGivesScanCodeOnlyWithRepeatOne) {
     Graph_ModifierState state;
     for (bool down : {true, false}) {
-        const Graph_KeyFields f = Graph_TranslateKey(state, lParamFor(0x16, false, 7), down);
-        EXPECT_EQ(f.down, down);
+        const kfrKeyEvent f = Graph_TranslateKey(state, lParamFor(0x16, false, 7), down);
+        EXPECT_EQ(f.keyDown, down);
         EXPECT_EQ(f.repeatCount, 1);
         EXPECT_EQ(f.virtualKeyCode, 0);
         EXPECT_EQ(f.virtualScanCode, 0x16);
-        EXPECT_EQ(f.character, 0);
+        EXPECT_EQ(f.asciiChar, 0);
         EXPECT_EQ(f.controlKeyState, 0u);
     }
     EXPECT_EQ(state.bits, 0u);
@@ -47,16 +47,16 @@ TEST(KeyRecord, ModifierRecordsCarryTheStateBeforeTheirOwnUpdate) {
     Graph_ModifierState state;
     // Shift, U, release both: the Shift press lacks its bit, its release keeps it.
     play(state, {{0x2A, true, false, 0},
-                 {0x16, true, false, Graph_SHIFT_PRESSED},
-                 {0x16, false, false, Graph_SHIFT_PRESSED},
-                 {0x2A, false, false, Graph_SHIFT_PRESSED},
+                 {0x16, true, false, kfrShift},
+                 {0x16, false, false, kfrShift},
+                 {0x2A, false, false, kfrShift},
                  {0x16, true, false, 0}});
     // Ctrl and Alt, either side (the right-hand keys come with the extended flag).
     play(state, {{0x1D, true, true, 0},
-                 {0x38, true, true, Graph_LEFT_CTRL_PRESSED},
-                 {0x10, true, false, Graph_LEFT_CTRL_PRESSED | Graph_LEFT_ALT_PRESSED},
-                 {0x1D, false, false, Graph_LEFT_CTRL_PRESSED | Graph_LEFT_ALT_PRESSED},
-                 {0x38, false, false, Graph_LEFT_ALT_PRESSED},
+                 {0x38, true, true, kfrLeftCtrl},
+                 {0x10, true, false, kfrLeftCtrl | kfrLeftAlt},
+                 {0x1D, false, false, kfrLeftCtrl | kfrLeftAlt},
+                 {0x38, false, false, kfrLeftAlt},
                  {0x10, false, false, 0}});
     EXPECT_EQ(state.bits, 0u);
 }
@@ -64,19 +64,19 @@ TEST(KeyRecord, ModifierRecordsCarryTheStateBeforeTheirOwnUpdate) {
 TEST(KeyRecord, BothShiftKeysShareOneBit) {
     Graph_ModifierState state;
     play(state, {{0x2A, true, false, 0},
-                 {0x36, true, false, Graph_SHIFT_PRESSED},
-                 {0x36, false, false, Graph_SHIFT_PRESSED},
+                 {0x36, true, false, kfrShift},
+                 {0x36, false, false, kfrShift},
                  // The left Shift is still held, but its bit went with the right one.
                  {0x16, true, false, 0}});
 }
 
 TEST(KeyRecord, ExtendedKeysComeWithoutEnhancedBit) {
     Graph_ModifierState state;
-    state.bits = Graph_ENHANCED_KEY | Graph_SHIFT_PRESSED;
-    const Graph_KeyFields up = Graph_TranslateKey(state, lParamFor(0x48, true), true);
+    state.bits = kfrEnhancedKey | kfrShift;
+    const kfrKeyEvent up = Graph_TranslateKey(state, lParamFor(0x48, true), true);
     EXPECT_EQ(up.virtualScanCode, 0x48);
-    EXPECT_EQ(up.controlKeyState, Graph_SHIFT_PRESSED);
-    EXPECT_EQ(state.bits, Graph_SHIFT_PRESSED);
+    EXPECT_EQ(up.controlKeyState, kfrShift);
+    EXPECT_EQ(state.bits, kfrShift);
 }
 
 TEST(KeyRecord, ScanCodesOfHundredAndMoreStayUnchanged) {
