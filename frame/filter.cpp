@@ -69,12 +69,24 @@ extern "C" {
 }
 void m3k_trapEntry();
 }
+// Entered with a machine frame on the stack (see M3K_RedirectToTrap): its
+// unwind information says so, so that the system's unwinder goes on from the
+// interrupted instruction with the interrupted stack pointer, and a later
+// exception on this thread (in a finaliser) still finds its handlers.
 __asm__(".text\n"
         ".globl m3k_trapEntry\n"
+        ".def m3k_trapEntry; .scl 2; .type 32; .endef\n"
+        ".seh_proc m3k_trapEntry\n"
         "m3k_trapEntry:\n"
-        "    movq 8(%rsp), %rcx\n"
-        "    movq 16(%rsp), %rdx\n"
-        "    jmp m3k_trapFJump\n");
+        "    .seh_pushframe\n"
+        "    subq $32, %rsp\n"
+        "    .seh_stackalloc 32\n"
+        "    .seh_endprologue\n"
+        "    movq 32(%rsp), %rdx\n"
+        "    movq 72(%rsp), %rcx\n"
+        "    call m3k_trapFJump\n"
+        "    ud2\n"
+        ".seh_endproc\n");
 #endif
 
 // NOTE: the system dispatches a stack overflow on what is left of the stack,
@@ -126,15 +138,19 @@ void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uint
     // stopped between a push and its use.
     uintptr_t sp = (stackTop != 0 ? stackTop : M3K_StackPointer(context) - 128) & ~uintptr_t{15};
 #if defined(__x86_64__)
-    // As if `address` had called M3K_TrapFJump(trap, address): the return
-    // address on top of the caller's four home slots, so rsp = 8 (mod 16) at
-    // entry. The arguments travel in the first two slots and trapEntry loads them.
+    // A machine frame, as an interrupt would push it (rip, cs, rflags, rsp,
+    // ss), and the trap number above it; trapEntry loads the arguments from
+    // there and calls on with the ABI's alignment (rsp = 8 mod 16 at entry).
     // NOTE: Wine does not keep rcx/rdx of a context set on a thread that is
     // stopped in a system call (the syscall return clobbers them).
-    sp -= 8 + 32;
-    reinterpret_cast<uintptr_t*>(sp)[0] = address;
-    reinterpret_cast<uintptr_t*>(sp)[1] = trap;
-    reinterpret_cast<uintptr_t*>(sp)[2] = address;
+    sp -= 48;
+    uintptr_t* const frame = reinterpret_cast<uintptr_t*>(sp);
+    frame[0] = address;
+    frame[1] = context.SegCs;
+    frame[2] = context.EFlags;
+    frame[3] = M3K_StackPointer(context);
+    frame[4] = context.SegSs;
+    frame[5] = trap;
     context.Rsp = sp;
     context.Rip = reinterpret_cast<uintptr_t>(&m3k_trapEntry);
 #else

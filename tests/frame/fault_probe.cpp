@@ -38,6 +38,16 @@ bool stackAligned() { return probe_entryAlignment() == 8; }
 bool stackAligned() { return true; } // i686 code keeps only 4-byte alignment
 #endif
 
+// Divides by zero in a frame whose locals hold no code addresses: whatever
+// walks the stack from the fault must not find its way by stale ones.
+__attribute__((noinline)) void divideInFilledFrame() {
+    volatile uintptr_t filler[64];
+    for (int i = 0; i < 64; ++i) filler[i] = ~uintptr_t{0} / 3;
+    volatile int n = 10 / zero;
+    (void)n;
+    (void)filler[0];
+}
+
 void finA() { say(stackAligned() ? "finA\n" : "finA on a misaligned stack\n"); }
 void finB() { say("finB\n"); }
 void finC() { say("finC\n"); }
@@ -86,6 +96,11 @@ void Body(int argc, char** argv) {
     M3K_BEGIN(argc, argv, true, 2000000, 4000000);
     M3K_FINALLY(finA);
     const char* path = argc > 1 ? argv[1] : "";
+    // "<path> faulting": two finalisers that fault run before finA.
+    if (argc > 2 && !std::strcmp(argv[2], "faulting")) {
+        M3K_FINALLY(finFaulting);
+        M3K_FINALLY(finFaulting);
+    }
 
     if (!std::strcmp(path, "return")) return;
     if (!std::strcmp(path, "args")) {
@@ -106,6 +121,7 @@ void Body(int argc, char** argv) {
         volatile int n = 10 / zero;
         (void)n;
     }
+    if (!std::strcmp(path, "divide-filled")) divideInFilledFrame();
     if (!std::strcmp(path, "pointer")) *nowhere = 1;
     if (!std::strcmp(path, "stack")) recurse(0);
     if (!std::strcmp(path, "trap15")) M3K_TRAP_F(15);

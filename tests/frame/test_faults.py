@@ -24,7 +24,7 @@ def run(*args):
 
 
 class Traps(unittest.TestCase):
-    def assertReport(self, result, number, message):
+    def assertReport(self, result, number, message, finalisers=b"finA\n"):
         head = b"\n#RTS: unhandled exception #%d: %s\r\n" % (number, message)
         self.assertTrue(result.stderr.startswith(head), result.stderr)
         history = HISTORY.match(result.stderr, len(head))
@@ -32,7 +32,7 @@ class Traps(unittest.TestCase):
         # The listing starts in the probe itself, at the fault.
         self.assertRegex(history.group(1).split(b"\r\n")[0], FRAME)
         self.assertEqual(result.returncode, 9)
-        self.assertEqual(result.stdout, b"finA\n", "finalisers run after the report")
+        self.assertEqual(result.stdout, finalisers, "finalisers run after the report")
 
     def test_failed_range_check(self):
         self.assertReport(run("range"), 1, b"expression out of bounds")
@@ -45,6 +45,12 @@ class Traps(unittest.TestCase):
 
     def test_x87_division_by_zero_under_the_start_up_control_word(self):
         self.assertReport(run("x87"), 8, b"float division by zero")
+
+    def test_finalisers_that_fault_after_a_trap_end_silently_and_the_next_runs(self):
+        # The fault's frame holds no stale code addresses: the system's
+        # unwinder finds the handlers only through the trap entry's own frame.
+        self.assertReport(run("divide-filled", "faulting"), 6, b"zero or negative divisor",
+                          b"finFaulting\nfinFaulting\nfinA\n")
 
     def test_numbers_without_a_message(self):
         self.assertReport(run("trap15"), 15, b"TRAP(15)")
@@ -110,8 +116,8 @@ class CommandLine(unittest.TestCase):
 class UserBreak(unittest.TestCase):
     """Ctrl+C reaches the process as SIGINT, which Wine turns into CTRL_C_EVENT."""
 
-    def interrupt(self, path):
-        probe = subprocess.Popen([EMULATOR, PROBE, path], stdin=subprocess.DEVNULL,
+    def interrupt(self, *args):
+        probe = subprocess.Popen([EMULATOR, PROBE, *args], stdin=subprocess.DEVNULL,
                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         try:
             self.assertEqual(probe.stdout.readline(), b"ready\n")
@@ -123,18 +129,21 @@ class UserBreak(unittest.TestCase):
                 probe.communicate()
         return probe.returncode, out, err
 
-    def check(self, path):
-        code, out, err = self.interrupt(path)
+    def check(self, *args, finalisers=b"finA\n"):
+        code, out, err = self.interrupt(*args)
         head = b"\n#RTS: unhandled exception #21: USER BREAK\r\n"
         self.assertTrue(err.startswith(head), err)
         self.assertIsNotNone(HISTORY.match(err, len(head)), err)
-        self.assertEqual((code, out), (9, b"finA\n"))
+        self.assertEqual((code, out), (9, finalisers))
 
     def test_break_while_the_main_thread_waits_in_the_system(self):
         self.check("break")
 
     def test_break_while_the_main_thread_computes(self):
         self.check("break-busy")
+
+    def test_finalisers_that_fault_after_a_break(self):
+        self.check("break", "faulting", finalisers=b"finFaulting\nfinFaulting\nfinA\n")
 
 
 if __name__ == "__main__":
