@@ -24,7 +24,18 @@ const ExceptionTrap kExceptionTraps[] = {
     {EXCEPTION_STACK_OVERFLOW, 23},
 };
 
-bool trapFor(DWORD code, uint32_t& trap) {
+bool trapFor(const EXCEPTION_RECORD& record, const CONTEXT& context, uint32_t& trap) {
+    const DWORD code = record.ExceptionCode;
+#if defined(__x86_64__)
+    // NOTE: Wine 8 reports an SSE exception with the x87 codes; a system may
+    // also report it as "multiple traps" of any kind: MXCSR's flags tell which.
+    if (code == STATUS_FLOAT_MULTIPLE_TRAPS || code == STATUS_FLOAT_MULTIPLE_FAULTS) {
+        trap = (context.MxCsr & kMxcsrZeroDivide) != 0 ? 8 : 7;
+        return true;
+    }
+#else
+    (void)context;
+#endif
     for (const ExceptionTrap& row : kExceptionTraps) {
         if (row.code == code) {
             trap = row.trap;
@@ -38,6 +49,9 @@ bool trapFor(DWORD code, uint32_t& trap) {
 // raised, which the instruction pointer (at the next x87 instruction) is not.
 uintptr_t fpuInstruction(const CONTEXT& context) {
 #if defined(__x86_64__)
+    // An SSE fault is raised at the faulting instruction; the x87 has then no
+    // exception pending (status word bit ES clear).
+    if ((context.FltSave.StatusWord & 0x80) == 0) return context.Rip;
     // NOTE: the 64-bit save area keeps only the low 32 bits of the address
     // reliably; the code lies in the module the thread is running.
     return (context.Rip & ~uintptr_t{0xFFFFFFFF}) | context.FltSave.ErrorOffset;
@@ -172,10 +186,10 @@ LONG WINAPI M3K_xFilter(EXCEPTION_POINTERS* pointers) {
         M3K_ErrLn();
         return EXCEPTION_EXECUTE_HANDLER;
     }
-    uint32_t trap = 0;
-    if (!trapFor(record.ExceptionCode, trap)) return EXCEPTION_EXECUTE_HANDLER;
-
     CONTEXT& context = *pointers->ContextRecord;
+    uint32_t trap = 0;
+    if (!trapFor(record, context, trap)) return EXCEPTION_EXECUTE_HANDLER;
+
     uintptr_t address = M3K_InstructionPointer(context);
     if ((trap == 7 || trap == 8) &&
         (context.ContextFlags & CONTEXT_FLOATING_POINT) == CONTEXT_FLOATING_POINT) {

@@ -31,6 +31,10 @@ void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uint
 uintptr_t M3K_InstructionPointer(const CONTEXT& context);
 uintptr_t M3K_StackPointer(const CONTEXT& context);
 
+// MXCSR: the exception flags; the mask bit of each lies 7 bits higher.
+constexpr unsigned kMxcsrInvalid = 0x01, kMxcsrZeroDivide = 0x04, kMxcsrOverflow = 0x08;
+constexpr unsigned kMxcsrFlags = 0x3F, kMxcsrDefault = 0x1F80;
+
 // ---- exit path ----
 // True while this thread runs a finaliser; a trap then ends that finaliser
 // silently and the next one runs.

@@ -145,6 +145,12 @@ void M3K_InitFPP() {
     const unsigned short controlWord = 0x332;
     __asm__ __volatile__("fclex\n\tfldcw %0" : : "m"(controlWord));
 #endif
+#if defined(__x86_64__)
+    // x86_64 code does its double arithmetic on SSE: the same three
+    // exceptions unmasked there, flags cleared, so that it traps as the x87 does.
+    const unsigned mxcsr = kMxcsrDefault & ~((kMxcsrInvalid | kMxcsrZeroDivide | kMxcsrOverflow) << 7);
+    __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
+#endif
 }
 
 void M3K_BEGIN(int argc, char** argv, bool autoCollect, uint32_t collectThreshold, uint32_t heapLimit) {

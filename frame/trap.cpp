@@ -27,6 +27,12 @@ void clearFpuExceptions() {
 #if defined(__i386__) || defined(__x86_64__)
     __asm__ __volatile__("fnclex");
 #endif
+#if defined(__x86_64__)
+    unsigned mxcsr;
+    __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
+    mxcsr &= ~kMxcsrFlags;
+    __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
+#endif
 }
 
 } // namespace

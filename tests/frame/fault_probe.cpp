@@ -132,6 +132,12 @@ void Body(int argc, char** argv) {
         (void)q;
         say("x87 did not trap\n");
     }
+    if (!std::strcmp(path, "double")) {
+        volatile double one = 1, nothing = 0;
+        volatile double q = one / nothing;
+        (void)q;
+        say("double did not trap\n");
+    }
     if (!std::strcmp(path, "breakpoint")) __debugbreak();
     if (!std::strcmp(path, "noncontinuable")) RaiseException(0xE0000001, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     if (!std::strcmp(path, "halt")) M3K_HALT(static_cast<uint32_t>(std::atoi(argv[2])));

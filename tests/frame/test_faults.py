@@ -52,6 +52,9 @@ class Traps(unittest.TestCase):
         self.assertReport(run("divide-filled", "faulting"), 6, b"zero or negative divisor",
                           b"finFaulting\nfinFaulting\nfinA\n")
 
+    def test_double_division_by_zero_traps_as_on_the_x87(self):
+        self.assertReport(run("double"), 8, b"float division by zero")
+
     def test_numbers_without_a_message(self):
         self.assertReport(run("trap15"), 15, b"TRAP(15)")
         self.assertReport(run("trap99"), 99, b"TRAP(99)")
