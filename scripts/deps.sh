@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ python3
+  cmake ninja-build g++ python3 clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
   wine wine64 xvfb xauth x11-utils x11-apps xdotool imagemagick tmux
 )

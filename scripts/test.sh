@@ -14,4 +14,5 @@ for preset in win32 win64 native; do
 done
 
 ctest --preset native -j "$jobs"
+bash scripts/fuzz.sh
 bash scripts/wine-session.sh build/win64 ctest --preset win64 -j "$jobs"

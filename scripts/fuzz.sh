@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The fuzz targets (tests/fuzz), built with clang's libFuzzer and the sanitizers.
+#
+#   bash scripts/fuzz.sh                       bounded run of every target (the test command's step)
+#   bash scripts/fuzz.sh campaign TARGET [S]   long campaign of one target, S seconds (default 600)
+#
+# The bounded run starts each target from its seeds in tests/fuzz/corpus/TARGET
+# with a fixed seed and a fixed number of runs, and fails on the first crash or
+# property violation. A campaign runs at the lowest priority and keeps what it
+# finds in build/fuzz/campaign/TARGET, so the next campaign goes on from there.
+# Inputs that fail are written to build/fuzz/artifacts/; a fixed one belongs in
+# the target's seed folder, where every later run replays it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# Runs per target in the bounded step, chosen for about 15 s each on one core.
+declare -A runs=(
+  [fuzz_cmdline]=250000
+  [fuzz_projection]=250000
+)
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)" >/dev/null
+bin=build/fuzz/tests/fuzz
+mkdir -p build/fuzz/artifacts
+
+summary() { # log: runs, executions per second, coverage at the end
+  local runs rate cov
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$1")
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$1")
+  cov=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$1" | tail -n 1)
+  echo "${runs:-?} runs, ${rate:-?} exec/s, ${cov:-no coverage line}"
+}
+
+if [ "${1:-}" = campaign ]; then
+  target=${2:?target name}
+  seconds=${3:-600}
+  work=build/fuzz/campaign/$target
+  mkdir -p "$work"
+  log=build/fuzz/$target-campaign.log
+  nice -n 19 "$bin/$target" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="build/fuzz/artifacts/$target-" "$work" "tests/fuzz/corpus/$target" 2>"$log" || {
+    tail -n 40 "$log" >&2
+    exit 1
+  }
+  echo "$target: campaign of ${seconds} s: $(summary "$log"), $(ls "$work" | wc -l) inputs in its corpus"
+  exit 0
+fi
+
+status=0
+for target in "${!runs[@]}"; do
+  work=build/fuzz/work/$target
+  rm -rf "$work"
+  mkdir -p "$work"
+  log=build/fuzz/$target.log
+  if "$bin/$target" -runs="${runs[$target]}" -seed=1 -print_final_stats=1 \
+      -artifact_prefix="build/fuzz/artifacts/$target-" "$work" "tests/fuzz/corpus/$target" 2>"$log"; then
+    echo "fuzz $target: $(summary "$log")"
+  else
+    tail -n 40 "$log" >&2
+    echo "fuzz $target: FAILED (input in build/fuzz/artifacts/)" >&2
+    status=1
+  fi
+done
+exit $status
