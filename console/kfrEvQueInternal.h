@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "kfrKeyQueue.h"
+
 // Called on the reader thread, after the queue lock is released, when a key
 // is dropped because the queue is full. Defaults to Beep(300, 100). Replace it
 // before kfrEvQue_BEGIN.
@@ -17,4 +19,4 @@ HANDLE kfrEvQue_readerHandle();
 // Entries queued now (any thread; a snapshot).
 uint8_t kfrEvQue_count();
 
-constexpr uint8_t kfrEvQue_capacity = 33;
+constexpr uint8_t kfrEvQue_capacity = kfrKeyQueue::capacity;

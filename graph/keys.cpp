@@ -39,3 +39,5 @@ kfrKeyEvent Graph_TranslateKey(Graph_ModifierState& state, uint32_t lParam, bool
     }
     return fields;
 }
+
+void Graph_ForgetModifiers(Graph_ModifierState& state) { state.bits = 0; }

@@ -20,3 +20,7 @@ struct Graph_ModifierState {
 // bit, its release still does. Only kfrShift, kfrLeftCtrl and kfrLeftAlt are
 // ever set; kfrEnhancedKey is always cleared.
 kfrKeyEvent Graph_TranslateKey(Graph_ModifierState& state, uint32_t lParam, bool down);
+
+// The window gained or lost activation: a modifier held while the focus moved
+// away is forgotten, since its release may go to another window.
+void Graph_ForgetModifiers(Graph_ModifierState& state);

@@ -166,8 +166,7 @@ INPUT_RECORD Graph_MakeKeyEvent(bool down, LPARAM lParam) {
 LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ACTIVATE:
-        // A modifier held while the focus moves away is forgotten.
-        modifiers = Graph_ModifierState{};
+        Graph_ForgetModifiers(modifiers);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_PAINT:
         paint(window);

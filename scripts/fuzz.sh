@@ -17,6 +17,8 @@ cd "$(dirname "$0")/.."
 declare -A runs=(
   [fuzz_cmdline]=250000
   [fuzz_projection]=250000
+  [fuzz_console_keys]=250000
+  [fuzz_window_keys]=250000
 )
 
 cmake --preset fuzz >/dev/null
