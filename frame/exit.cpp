@@ -44,6 +44,11 @@ void M3K_AbandonFinaliser() { __builtin_longjmp(finaliserJump, 1); }
 
 bool M3K_Exiting() { return exitingThread != 0; }
 
+bool M3K_ExitingElsewhere() {
+    const LONG owner = exitingThread;
+    return owner != 0 && owner != static_cast<LONG>(GetCurrentThreadId());
+}
+
 // The termination machinery's exit procedure: every finaliser under its own
 // guard, so that one that faults does not keep the others from running.
 // __builtin_setjmp/longjmp restore only the registers; nothing is unwound,

@@ -81,7 +81,6 @@ extern "C" {
 [[noreturn]] void m3k_trapFJump(uint64_t n, uintptr_t address) {
     M3K_TrapFJump(static_cast<uint32_t>(n), address);
 }
-void m3k_trapEntry();
 }
 // Entered with a machine frame on the stack (see M3K_RedirectToTrap): its
 // unwind information says so, so that the system's unwinder goes on from the
@@ -195,7 +194,11 @@ LONG WINAPI M3K_xFilter(EXCEPTION_POINTERS* pointers) {
         (context.ContextFlags & CONTEXT_FLOATING_POINT) == CONTEXT_FLOATING_POINT) {
         address = fpuInstruction(context);
     }
-    if (!M3K_InFinaliser()) M3K_CaptureHistory(context, GetCurrentThreadId());
+    // The frames are taken here, where the fault is intact, by the thread
+    // that will write the report.
+    if (!M3K_InFinaliser() && M3K_ClaimReport(GetCurrentThreadId())) {
+        M3K_CaptureHistory(context, GetCurrentThreadId());
+    }
     const uintptr_t stackTop = trap == M3K_TRAP_STACK ? stackAfterOverflow(context) : 0;
     M3K_RedirectToTrap(context, trap, address, stackTop);
     return EXCEPTION_CONTINUE_EXECUTION;

@@ -32,15 +32,19 @@ void add(uintptr_t pc, uintptr_t startAt) {
 
 #if defined(__x86_64__)
 void walk(CONTEXT context, uintptr_t startAt) {
+    bool exact = true; // pc is the instruction itself, not a return address
     for (int step = 0; step < 64 && frameCount < kMaxFrames; ++step) {
         const uintptr_t pc = context.Rip;
         if (pc == 0) break;
         add(pc, startAt);
-        // Above the innermost frame pc is a return address, which may lie just past
-        // the end of its function when the call does not return.
-        const uintptr_t lookup = step == 0 ? pc : pc - 1;
+        // A return address may lie just past the end of its function when the
+        // call does not return.
+        const uintptr_t lookup = exact ? pc : pc - 1;
         DWORD64 imageBase = 0;
         PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(lookup, &imageBase, nullptr);
+        // Below the trap entry's machine frame lies the interrupted instruction.
+        exact = function != nullptr &&
+                imageBase + function->BeginAddress == reinterpret_cast<uintptr_t>(&m3k_trapEntry);
         if (function == nullptr) {
             // A leaf function: its return address is on top of the stack.
             if (!readable(context.Rsp, 8)) break;

@@ -15,20 +15,29 @@ void M3K_TakeErrorOutput();
 
 // ---- call history ----
 // Captures the frames of a thread from its context (innermost first) for the
-// report that follows. Called on the faulting thread by the filter, or by the
-// break handler for the suspended main thread; the first capture wins.
+// report that follows. Called on the faulting thread by the filter or by the
+// trap, or (i686) by the break handler for the suspended main thread; the
+// first capture wins.
 // Frames before the one at `startAt` (when it is found) are left out.
 void M3K_CaptureHistory(const CONTEXT& context, DWORD threadId, uintptr_t startAt = 0);
 // Writes the listing when it was switched on and belongs to this thread.
 void M3K_PrintHistory();
 
 // ---- fault plumbing ----
+// The report of a trap is written by one thread only. The filter and the
+// break handler claim it for the thread they send into M3K_TrapFJump; false
+// when some thread has it already.
+bool M3K_ClaimReport(DWORD thread);
+void M3K_ReleaseReport();
 LONG WINAPI M3K_xFilter(EXCEPTION_POINTERS* pointers);
 // Makes a thread context continue in M3K_TrapFJump(trap, address), as if the
 // instruction at `address` had called it. stackTop != 0 moves the stack there
 // first (after a stack overflow, whose frames are dead anyway).
 void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uintptr_t stackTop);
 uintptr_t M3K_InstructionPointer(const CONTEXT& context);
+#if defined(__x86_64__)
+extern "C" void m3k_trapEntry();
+#endif
 uintptr_t M3K_StackPointer(const CONTEXT& context);
 
 // MXCSR: the exception flags; the mask bit of each lies 7 bits higher.
@@ -40,8 +49,10 @@ constexpr unsigned kMxcsrFlags = 0x3F, kMxcsrDefault = 0x1F80;
 // silently and the next one runs.
 bool M3K_InFinaliser();
 [[noreturn]] void M3K_AbandonFinaliser();
-// True once some thread has begun ending the process.
+// True once some thread has begun ending the process; ...Elsewhere: a thread
+// other than the calling one.
 bool M3K_Exiting();
+bool M3K_ExitingElsewhere();
 // Waits (bounded) until a thread that delivered a break has ended.
 void M3K_AwaitBreakThread();
 

@@ -45,17 +45,28 @@ void splitArguments() {
 // context is not reliable.
 BOOL WINAPI breakHandler(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    if (M3K_Exiting()) return TRUE; // already on its way out
     if (SuspendThread(mainThread) == static_cast<DWORD>(-1)) return FALSE;
+    // Decided while the main thread stands still, so that an end already
+    // begun (an exit, a trap's report, an earlier break) stays the only one.
+    if (M3K_Exiting() || !M3K_ClaimReport(M3K_mainThreadId)) {
+        ResumeThread(mainThread);
+        return TRUE;
+    }
     CONTEXT context = {};
     context.ContextFlags = CONTEXT_CONTROL | CONTEXT_INTEGER;
     BOOL delivered = GetThreadContext(mainThread, &context);
     if (delivered) {
         const uintptr_t at = M3K_InstructionPointer(context);
+#if !defined(__x86_64__)
+        // The frame-pointer walk reads only the stack. The x86_64 walk asks the
+        // loader's function tables, whose lock the stopped thread may hold: the
+        // main thread reads its frames itself, through the trap entry's frame.
         M3K_CaptureHistory(context, M3K_mainThreadId);
+#endif
         M3K_RedirectToTrap(context, M3K_TRAP_USER_BREAK, at, 0);
         delivered = SetThreadContext(mainThread, &context);
     }
+    if (!delivered) M3K_ReleaseReport();
     // The main thread may end the process before this thread has left the
     // system's break routine; M3K_doexit waits for it (M3K_AwaitBreakThread).
     if (delivered) {

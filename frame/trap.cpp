@@ -8,6 +8,9 @@ HANDLE errOutput = nullptr;
 // The thread that writes the report (0: none yet). A second thread that
 // traps meanwhile waits for the first to end the process.
 volatile LONG reportingThread = 0;
+// Set when the filter or the break handler claimed the report for a thread
+// that has yet to arrive in M3K_TrapFJump.
+volatile LONG claimedAhead = 0;
 
 constexpr DWORD kOtherTrapWaitMs = 5000;
 
@@ -37,6 +40,17 @@ void clearFpuExceptions() {
 
 } // namespace
 
+bool M3K_ClaimReport(DWORD thread) {
+    if (InterlockedCompareExchange(&reportingThread, static_cast<LONG>(thread), 0) != 0) return false;
+    claimedAhead = 1;
+    return true;
+}
+
+void M3K_ReleaseReport() {
+    claimedAhead = 0;
+    reportingThread = 0;
+}
+
 void M3K_TakeErrorOutput() { errOutput = GetStdHandle(STD_ERROR_HANDLE); }
 
 void M3K_ErrWrite(const char* text, uint32_t len) {
@@ -62,15 +76,24 @@ void M3K_TrapFJump(uint32_t n, uintptr_t address) {
     clearFpuExceptions();
     if (M3K_InFinaliser()) M3K_AbandonFinaliser();
 
+    // Another thread already ends the process (with its own code): wait for it.
+    if (M3K_ExitingElsewhere()) {
+        Sleep(kOtherTrapWaitMs);
+        ExitProcess(9);
+    }
     const LONG self = static_cast<LONG>(GetCurrentThreadId());
     const LONG owner = InterlockedCompareExchange(&reportingThread, self, 0);
-    if (owner == self) ExitProcess(9); // a fault while reporting one
-    if (owner != 0) {
+    if (owner == self && InterlockedExchange(&claimedAhead, 0) == 0) ExitProcess(9); // a fault while reporting one
+    if (owner != 0 && owner != self) {
         Sleep(kOtherTrapWaitMs);
         ExitProcess(9);
     }
 
-    (void)address; // the listing starts at it
+    // The listing starts at `address`; unless the frames were taken at the
+    // fault already, they are read from here, through the trap entry's frame.
+    CONTEXT context;
+    RtlCaptureContext(&context);
+    M3K_CaptureHistory(context, GetCurrentThreadId(), address);
     char message[1025];
     const uint32_t len = M3K_TrapMessage(n, message, sizeof message);
     M3K_ErrWriteStr("\n#RTS: unhandled exception #");
@@ -86,12 +109,7 @@ void M3K_TrapFJump(uint32_t n, uintptr_t address) {
 
 namespace {
 // A trap raised by code at `at` (the caller of a trap entry point).
-[[noreturn]] __attribute__((noinline)) void raiseAt(uint32_t n, uintptr_t at) {
-    CONTEXT context;
-    RtlCaptureContext(&context);
-    M3K_CaptureHistory(context, GetCurrentThreadId(), at);
-    M3K_TrapFJump(n, at);
-}
+[[noreturn]] __attribute__((noinline)) void raiseAt(uint32_t n, uintptr_t at) { M3K_TrapFJump(n, at); }
 } // namespace
 
 #define M3K_CALLER() reinterpret_cast<uintptr_t>(__builtin_return_address(0))

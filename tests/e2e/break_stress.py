@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Ctrl+C at any moment: breaks at random moments of the viewer's frame loop,
+single and doubled 30 ms apart. Prints, per kind, how many runs ended with one
+whole user-break report, exit code 9 and the terminal's input mode restored.
+Not part of the test suite (it takes minutes); run it in a Wine session:
+
+  bash scripts/wine-session.sh build/win64 python3 tests/e2e/break_stress.py build/win64/plimo.exe [SINGLE DOUBLE]
+"""
+import os
+import random
+import re
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from viewer_session import Viewer  # noqa: E402
+
+REPORT = re.compile(rb"\A\n#RTS: unhandled exception #21: USER BREAK\r\n"
+                    rb"#RTS: call history, innermost first:\r\n(?:  [^\r\n]+\r\n)+\Z")
+EMULATOR = os.environ.get("PLIMO_EMULATOR") or "/usr/lib/wine/wine64"  # wine-session sets the prefix
+
+
+def one_run(exe, breaks):
+    with Viewer(exe, EMULATOR, 60) as v:
+        v.picture(repeats=1)
+        time.sleep(random.uniform(0, 0.5))  # some moment of the loop
+        for n in range(breaks):
+            if n:
+                time.sleep(0.03)
+            try:
+                v.interrupt()
+            except ProcessLookupError:  # ended after the first already
+                pass
+        rc = v.wait_end(30)
+        err = v.stderr()
+        whole = REPORT.match(err) is not None
+        restored = rc is not None and v.stty("after") == v.stty("before")
+        return rc == 9 and whole and restored, (rc, whole, restored, err[:200])
+
+
+def main():
+    exe = sys.argv[1]
+    counts = (int(sys.argv[2]), int(sys.argv[3])) if len(sys.argv) > 3 else (50, 20)
+    for breaks, runs in zip((1, 2), counts):
+        good = 0
+        for _ in range(runs):
+            ok, detail = one_run(exe, breaks)
+            good += ok
+            if not ok:
+                print("  run failed: rc=%r whole report=%r mode restored=%r stderr=%r" % detail, flush=True)
+        print("%s breaks: %d of %d runs ended with one whole report, exit 9, mode restored"
+              % ("single" if breaks == 1 else "double", good, runs), flush=True)
+
+
+if __name__ == "__main__":
+    main()
