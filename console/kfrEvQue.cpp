@@ -14,6 +14,7 @@ constexpr DWORD kInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE
                              ENABLE_MOUSE_INPUT; // 0x17, window events off
 constexpr SIZE_T kReaderStackSize = 0x7FFF;
 constexpr DWORD kRetryPauseMs = 10;
+constexpr DWORD kWaitSliceMs = 20;
 
 // Changed only under queueLock; its count is also read without the lock, as
 // the consumer's fast path.
@@ -81,17 +82,26 @@ void kfrEvQue_BEGIN() {
 }
 
 bool kfrEvQue_getKey(uint8_t& ch, uint8_t& scan, bool wait) {
-    if (keyQueue.count() == 0 && !wait) return false;
-    if (queueNotEmpty == nullptr) return false;
     for (;;) {
-        if (WaitForSingleObject(queueNotEmpty, INFINITE) != WAIT_OBJECT_0) return false;
-        EnterCriticalSection(&queueLock);
-        if (keyQueue.take(ch, scan)) {
-            if (keyQueue.count() == 0) ResetEvent(queueNotEmpty);
+        if (keyQueue.count() > 0) {
+            EnterCriticalSection(&queueLock);
+            if (keyQueue.take(ch, scan)) {
+                if (keyQueue.count() == 0) ResetEvent(queueNotEmpty);
+                LeaveCriticalSection(&queueLock);
+                return true;
+            }
             LeaveCriticalSection(&queueLock);
-            return true;
         }
-        LeaveCriticalSection(&queueLock);
+        if (!wait) return false;
+        // NOTE: a console break reaches the main thread as a change of its
+        // context, which takes effect only once the thread's wait returns: the
+        // wait never lasts longer than a slice. Without the event (it could
+        // not be made) the queue is polled.
+        if (queueNotEmpty != nullptr) {
+            WaitForSingleObject(queueNotEmpty, kWaitSliceMs);
+        } else {
+            Sleep(kWaitSliceMs);
+        }
     }
 }
 

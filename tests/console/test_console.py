@@ -6,6 +6,7 @@ import os
 import pty
 import re
 import select
+import signal
 import subprocess
 import sys
 import tempfile
@@ -88,5 +89,27 @@ def check_typed():
         os.close(fd)
 
 
-{"idle": check_idle, "mode": check_mode, "output": check_output, "typed": check_typed}[sys.argv[2]]()
+def check_break():
+    # Ctrl+C typed while IO_RdKey waits on an empty queue ends the program at once.
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.execvp(RUN[0], RUN + ["typed"])
+    deadline = time.monotonic() + LIMIT
+    try:
+        seen = read_until(fd, rb"ready", deadline)
+        time.sleep(0.5)
+        os.kill(pid, signal.SIGINT)
+        seen = read_until(fd, rb"USER BREAK", time.monotonic() + 10, seen)
+        _, status = os.waitpid(pid, 0)
+        pid = 0
+        assert os.waitstatus_to_exitcode(status) == 9, status
+    finally:
+        if pid:
+            os.kill(pid, 9)
+            os.waitpid(pid, 0)
+        os.close(fd)
+
+
+{"idle": check_idle, "mode": check_mode, "output": check_output, "typed": check_typed,
+ "break": check_break}[sys.argv[2]]()
 print("ok")
