@@ -1,6 +1,3 @@
-// Cutting lines and rectangles at the window's left edge before they go to
-// Graph, which takes unsigned coordinates.
-//
 // Every call handed to Graph has each coordinate in [0, PixelLimit]: the left-
 // edge cases below only pass points with x >= 0 and y >= 0, and HandOnLine and
 // HandOnRectangle bring anything beyond PixelLimit back to it. Points that fit
@@ -8,8 +5,9 @@
 // pass exactly as the 32-bit arithmetic gives them.
 #include <algorithm>
 
+#include "clip.h"
+
 #include "Graph.h"
-#include "scene_wide.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "M3K.h"
-#include "scene_wide.h"
+#include "clip.h"
 
 Point3D dp = {0, 0, 0};
 

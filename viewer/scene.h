@@ -1,6 +1,6 @@
 // The viewer's scene: the fixed ground lines and pillars, the camera `dp`,
 // the perspective projection and the drawing of the scene's elements, cut at
-// the window's left edge before they reach Graph.
+// the window's left edge (clip.h) before they reach Graph.
 //
 // Plain C++ (no <windows.h>): it builds natively too, where its tests run under
 // the sanitizers. Everything here runs on the main thread; `dp` is read and
@@ -18,6 +18,13 @@ struct Point3D {
 // anywhere, also far outside the window.
 struct Point2D {
     int32_t x, y;
+};
+
+// The 64-bit working form of a Point2D. The scene's procedures use it
+// directly, so that a projected point that does not fit in 32 bits still
+// carries its true position to the clipping (clip.h).
+struct Pixel64 {
+    int64_t x, y;
 };
 
 // The camera's reference point; the eye sits 150 units behind it and 300 above.
@@ -45,16 +52,14 @@ inline constexpr uint32_t GroundColour = 7; // light grey
 // procedures below do not go through this narrowing.
 Point2D ToScherm(Point3D p);
 
+// Projects (px, py, pz) for the current camera with the projection's own
+// truncating steps, in 64 bits. Each coordinate must lie within +/-2^33 (any
+// sum of two 32-bit values does); every result then lies within +/-2^50.
+Pixel64 ProjectWide(int64_t px, int64_t py, int64_t pz);
+
 // The nine ground lines, near end first.
 void HorizonLines();
 
 // One pillar: top centre, width s, colour number kleur (never negative: a
 // negative colour is a range fault), filled or not.
 void Rect(Point3D top, int32_t s, int32_t kleur, bool fill);
-
-// A segment cut at the window's left edge; nothing when it cannot be drawn with
-// non-negative coordinates.
-void Line2(Point2D p0, Point2D p1, uint32_t Color);
-
-// A rectangle cut at the left edge; its corners are passed on in the order given.
-void Rectangle2(Point2D p0, Point2D p1, uint32_t Color, bool Fill);

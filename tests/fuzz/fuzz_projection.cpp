@@ -13,6 +13,7 @@
 #include "FuzzInput.h"
 #include "Graph.h"
 #include "M3K.h"
+#include "clip.h"
 #include "controls.h"
 #include "scene.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "recording_graph.h"
-#include "scene_wide.h"
+#include "clip.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "clip.h"
 #include "scene.h"
 
 struct GraphCall {

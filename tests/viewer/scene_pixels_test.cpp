@@ -7,7 +7,7 @@
 
 #include "GraphFixture.h"
 #include "scene.h"
-#include "scene_wide.h"
+#include "clip.h"
 
 namespace {
 
