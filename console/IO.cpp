@@ -18,12 +18,7 @@ HANDLE outputChannel = nullptr;
 void IO_defaultWrStr(const char* chars, uint32_t count) {
     uint32_t length = 0;
     while (length < count && chars[length] != '\0') ++length;
-    while (length > 0) {
-        DWORD written = 0;
-        if (!WriteFile(outputChannel, chars, length, &written, nullptr) || written == 0) return;
-        chars += written;
-        length -= written;
-    }
+    M3K_WriteAll(outputChannel, chars, length);
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 
 namespace {
 
-HANDLE errOutput = nullptr;
-
 // The thread that writes the report (0: none yet). A second thread that
 // traps meanwhile waits for the first to end the process.
 volatile LONG reportingThread = 0;
@@ -50,27 +48,6 @@ void M3K_ReleaseReport() {
     claimedAhead = 0;
     reportingThread = 0;
 }
-
-void M3K_TakeErrorOutput() { errOutput = GetStdHandle(STD_ERROR_HANDLE); }
-
-void M3K_ErrWrite(const char* text, uint32_t len) {
-    HANDLE out = errOutput ? errOutput : GetStdHandle(STD_ERROR_HANDLE);
-    if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
-    while (len > 0) {
-        DWORD written = 0;
-        if (!WriteFile(out, text, len, &written, nullptr) || written == 0) return;
-        text += written;
-        len -= written;
-    }
-}
-
-void M3K_ErrWriteStr(const char* text) {
-    uint32_t len = 0;
-    while (text[len] != '\0') ++len;
-    M3K_ErrWrite(text, len);
-}
-
-void M3K_ErrLn() { M3K_ErrWrite("\r\n", 2); }
 
 void M3K_TrapFJump(uint32_t n, uintptr_t address) {
     clearFpuExceptions();

@@ -46,10 +46,8 @@ int showMessageBox(const char* text, const char* caption, unsigned flags) {
 
 void writeStdErr(const char* text) {
     const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
-    DWORD written;
-    WriteFile(err, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    WriteFile(err, "\n", 1, &written, nullptr);
+    M3K_WriteAll(err, text, static_cast<uint32_t>(std::strlen(text)));
+    M3K_WriteAll(err, "\n", 1);
 }
 
 [[noreturn]] void failAndHalt(const char* text) {

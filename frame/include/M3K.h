@@ -55,6 +55,13 @@ bool M3K_atexit(M3K_Proc proc);
 [[noreturn]] void M3K_ABORT();             // exit code 9
 [[noreturn]] void M3K_doexit(uint32_t code);
 
+// ---- output ----------------------------------------------------------------
+
+// Writes count bytes to a file or console handle (a HANDLE), as many calls as
+// partial writes need; false when the handle is null or invalid or a write
+// fails. Allocates nothing and takes no lock: fault reports use it. Any thread.
+bool M3K_WriteAll(void* handle, const char* bytes, uint32_t count);
+
 // ---- traps ----------------------------------------------------------------
 
 enum : uint32_t {
