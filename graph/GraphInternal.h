@@ -82,7 +82,7 @@ void Graph_CopyBackBuffer(HDC target);
 // ---- palettes (palette.cpp) ---------------------------------------------------
 
 // The display's colour count (Graph_BEGIN).
-uint32_t Graph_CountDisplayColors();
+uint32_t Graph_CountDisplayColours();
 // Builds a palette from the first count colour values (0x00RRGGBB), selects it
 // into dc as a background palette, deletes the one it replaced, realises it.
 // A count of 0 or above 1024 leaves the DC's palette as it is.

@@ -27,7 +27,7 @@ struct Graph_RequestRecord {
     union {
         struct { uint32_t style; } penStyle;
         struct { uint32_t pattern; } fillPattern;
-        struct { uint32_t colour; } bkColor;
+        struct { uint32_t colour; } bkColour;
         struct { uint32_t mode; } bkMode;
         struct { uint32_t x, y, colour; } pixel;
         struct { uint32_t x1, y1, x2, y2, colour, fill; } rectangle;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 uint32_t Graph_SetBkColor(uint32_t colour) {
-    Graph_Request.p.bkColor.colour = colour;
+    Graph_Request.p.bkColour.colour = colour;
     Graph_Request.op = OP_BK_COLOR;
     Graph_ExecuteOnBoth();
     const uint32_t previous = Graph_BkColour;

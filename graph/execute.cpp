@@ -83,7 +83,7 @@ void Graph_Execute(HDC dc) {
         Graph_ApplyPalette(Graph_BufferDC, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
         break;
     case OP_BK_COLOR:
-        SetBkColor(dc, Graph_PaletteColour(p.bkColor.colour));
+        SetBkColor(dc, Graph_PaletteColour(p.bkColour.colour));
         break;
     case OP_BK_MODE:
         SetBkMode(dc, gdi(p.bkMode.mode));

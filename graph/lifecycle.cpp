@@ -43,7 +43,7 @@ void Graph_BEGIN() {
     M3K_MODULE_ONCE();
     kfrIGraph_BEGIN();
     M3K_FINALLY(Graph_Finalize);
-    Graph_ColourCount = Graph_CountDisplayColors();
+    Graph_ColourCount = Graph_CountDisplayColours();
     Graph_ResetDrawingDefaults();
 }
 
