@@ -6,8 +6,17 @@ HANDLE kfrIGraph_hConsoleInput = nullptr;
 
 void kfrIGraph_BEGIN() {
     M3K_MODULE_ONCE();
-    kfrIGraph_hConsoleInput = GetStdHandle(STD_INPUT_HANDLE);
-    // Fails harmlessly when the standard input is not a console.
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode;
+    if (!GetConsoleMode(input, &mode)) {
+        // The standard input comes from elsewhere (a file, a pipe): keys are
+        // still typed into the console, when the process has one.
+        HANDLE console = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+        if (console != INVALID_HANDLE_VALUE) input = console;
+    }
+    kfrIGraph_hConsoleInput = input;
+    // Fails harmlessly when there is no console.
     FlushConsoleInputBuffer(kfrIGraph_hConsoleInput);
 }
 

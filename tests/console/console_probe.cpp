@@ -6,6 +6,8 @@
 //   console_probe typed   echoes every IO_RdKey result as "k=XX;" until q
 //   console_probe idle    standard input not a console: no key, and the reader
 //                         thread does not spin (exit code 0, 5: keys, 6: busy)
+//   console_probe redirected  a console, but the standard input a file: a key
+//                         written into the console arrives (exit code 0, 5: none)
 #include <windows.h>
 
 #include <cstdio>
@@ -110,6 +112,19 @@ void idleBody() {
     if (busy100ns > 200 * 10000) M3K_HALT(6); // more than 200 ms of the second
 }
 
+void redirectedBody() {
+    IO_BEGIN();
+    HANDLE console = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    INPUT_RECORD record{};
+    record.EventType = KEY_EVENT;
+    record.Event.KeyEvent = KEY_EVENT_RECORD{TRUE, 1, 'Q', 0x10, {'q'}, 0};
+    DWORD written = 0;
+    WriteConsoleInputA(console, &record, 1, &written);
+    for (int i = 0; i < 100 && !IO_KeyPressed(); ++i) Sleep(10);
+    if (!IO_KeyPressed() || IO_RdKey() != 'q') M3K_HALT(5);
+}
+
 void Body(int argc, char** argv) {
     M3K_InitFPP();
     M3K_INIT_HISTORY();
@@ -123,6 +138,8 @@ void Body(int argc, char** argv) {
         typedBody();
     } else if (std::strcmp(what, "idle") == 0) {
         idleBody();
+    } else if (std::strcmp(what, "redirected") == 0) {
+        redirectedBody();
     } else {
         M3K_HALT(64);
     }
@@ -133,6 +150,12 @@ void Body(int argc, char** argv) {
 int main() {
     // A console of its own when started without one (CTest); in a pty the
     // process already has one.
+    if (__argc > 1 && std::strcmp(__argv[1], "redirected") == 0) {
+        HANDLE file = GetStdHandle(STD_INPUT_HANDLE);
+        FreeConsole();
+        if (!AllocConsole()) return 4;
+        SetStdHandle(STD_INPUT_HANDLE, file);
+    }
     if (__argc > 1 && std::strcmp(__argv[1], "mode") == 0) {
         FreeConsole();
         if (!AllocConsole()) return 4;

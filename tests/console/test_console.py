@@ -27,7 +27,10 @@ def check_idle():
     # A file as standard input: the reader thread must not spin on it.
     with tempfile.TemporaryFile() as f:
         r = subprocess.run(RUN + ["idle"], stdin=f, capture_output=True, timeout=LIMIT)
-    assert r.returncode == 0, f"exit code {r.returncode} (5: a key arrived, 6: reader thread busy)"
+        assert r.returncode == 0, f"exit code {r.returncode} (5: a key arrived, 6: reader thread busy)"
+        # With a console beside it, keys come from the console.
+        r = subprocess.run(RUN + ["redirected"], stdin=f, capture_output=True, timeout=LIMIT)
+        assert r.returncode == 0, f"exit code {r.returncode} (4: no console, 5: the key did not arrive)"
 
 
 EXPECTED_OUTPUT = b"abcSorry, graphics doesn't work\nZ<hi><c><\n>tail!"
