@@ -8,13 +8,10 @@ if [ -n "${PLIMO_VIRTUAL_DISPLAY:-}" ]; then
   echo "No display is set: the viewer's window opens on the virtual display $DISPLAY."
   echo "A screenshot of it will be written to $png."
   (
-    for _ in $(seq 1 100); do
-      wid=$(xdotool search --name '^Graph$' 2>/dev/null | head -n 1)
-      [ -n "$wid" ] && break
-      sleep 0.1
-    done
+    window="$(dirname "$0")/graph-window.sh"
+    wid=$(bash "$window" wait 10) || exit 0
     sleep 1
-    if [ -n "${wid:-}" ] && xwd -silent -id "$wid" | /usr/bin/convert xwd:- "$png" 2>/dev/null; then
+    if bash "$window" shot "$wid" "$png"; then
       echo "Screenshot written to $png." >&2
     fi
   ) &

@@ -28,13 +28,7 @@ if [ "${1:-}" = "--inside" ]; then
   tmux -L "$sock" -f /dev/null new-session -d -x 100 -y 30 \
     "$(dirname "$exe")/wine-exec $exe 2>$work/stderr; echo \$? >$work/rc"
 
-  wid=""
-  for _ in $(seq 1 300); do
-    wid=$(xdotool search --name '^Graph$' 2>/dev/null | head -n 1 || true)
-    [ -n "$wid" ] && break
-    sleep 0.1
-  done
-  [ -n "$wid" ] || { echo "screenshot: no window titled Graph" >&2; exit 1; }
+  wid=$(bash scripts/graph-window.sh wait 30) || { echo "screenshot: no window titled Graph" >&2; exit 1; }
 
   # NOTE: with no window manager, Wine's X window for a top-level window is
   # its client area alone: the drawing area, 800 x 600.
@@ -51,8 +45,7 @@ if [ "${1:-}" = "--inside" ]; then
   # that shows a whole picture, twice in a row the same.
   previous=""
   for _ in $(seq 1 200); do
-    if xwd -silent -id "$wid" | /usr/bin/convert xwd:- -crop "${size}+0+0" +repage "$work/shot.png" 2>/dev/null &&
-       whole; then
+    if bash scripts/graph-window.sh shot "$wid" "$work/shot.png" "$size" && whole; then
       current=$(/usr/bin/convert "$work/shot.png" rgb:- | md5sum)
       [ "$current" = "$previous" ] && break
       previous=$current

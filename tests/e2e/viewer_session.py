@@ -3,8 +3,9 @@ server, so the pane is the program's console), with its window on the display
 of the test's Wine session; reads the window's picture from screenshots and
 types keys into the terminal or the window.
 
-Standard library only; the outside tools are tmux, xdotool, xwd and convert.
-Every wait here has a time limit."""
+Standard library only; the outside tools are tmux and xdotool, and
+scripts/graph-window.sh (through tests/graph_window.py) for the window and its
+screenshots. Every wait here has a time limit."""
 import ctypes
 import ctypes.util
 import os
@@ -12,11 +13,14 @@ import shlex
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import graph_window  # noqa: E402
+
 WIDTH, DEPTH = 800, 600
-CONVERT = "/usr/bin/convert"  # ImageMagick's own, whatever else is on the PATH
 TOOL_LIMIT = 20  # seconds any one outside tool may take
 
 # The standard palette's entries the viewer draws with.
@@ -206,10 +210,7 @@ class Viewer:
     def start(self):
         # The window of a viewer that has just ended can outlive its process
         # for a moment: find this viewer's window only once no other is left.
-        deadline = time.monotonic() + self.limit
-        while run_tool("xdotool", "search", "--name", "^Graph$").stdout.split():
-            assert time.monotonic() < deadline, "a window titled Graph is still open from before"
-            time.sleep(0.1)
+        assert graph_window.wait_gone(self.limit), "a window titled Graph is still open from before"
         run = " ".join(shlex.quote(p) for p in ([self.emulator] if self.emulator else []) + [self.exe])
         d = shlex.quote(self.dir)
         # The shell survives a Ctrl+C sent to the pane's process group (its
@@ -222,33 +223,31 @@ class Viewer:
         shell = int(self.tmux("display-message", "-p", "-t", "v", "#{pane_pid}").stdout)
         deadline = time.monotonic() + self.limit
         while self.wine_pid is None:
-            self.wine_pid = self._child_of(shell)
+            self.wine_pid = self._child_of(shell, os.path.basename(self.exe).encode())
             assert time.monotonic() < deadline, "the viewer's process did not start"
             if self.wine_pid is None:
                 time.sleep(0.05)
-        while self.window is None:
-            assert not self.ended(), "the viewer ended at start: %r" % self.stderr()
-            found = run_tool("xdotool", "search", "--name", "^Graph$")
-            ids = found.stdout.split()
-            if ids:
-                self.window = int(ids[0])
-            else:
-                assert time.monotonic() < deadline, "no window titled Graph appeared"
-                time.sleep(0.1)
+        self.window = graph_window.wait(deadline - time.monotonic(), given_up=self.ended)
+        assert not (self.window is None and self.ended()), "the viewer ended at start: %r" % self.stderr()
+        assert self.window is not None, "no window titled Graph appeared"
         return self
 
     @staticmethod
-    def _child_of(parent):
+    def _child_of(parent, program):
+        """The child of `parent` that runs `program`: the shell's other
+        children (stty) come and go around it."""
         for entry in os.listdir("/proc"):
             if not entry.isdigit():
                 continue
             try:
                 with open(f"/proc/{entry}/stat", "rb") as f:
                     stat = f.read()
+                with open(f"/proc/{entry}/cmdline", "rb") as f:
+                    command = f.read()
             except OSError:
                 continue
             fields = stat[stat.rindex(b")") + 2:].split()
-            if int(fields[1]) == parent:
+            if int(fields[1]) == parent and program in command:
                 return int(entry)
         return None
 
@@ -323,12 +322,8 @@ class Viewer:
 
     # pictures
     def screenshot(self):
-        shot = subprocess.run(
-            f"xwd -silent -id {self.window} | {CONVERT} xwd:- -crop {WIDTH}x{DEPTH}+0+0 +repage -depth 8 rgb:-",
-            shell=True, capture_output=True, timeout=TOOL_LIMIT)
-        if shot.returncode != 0 or len(shot.stdout) != WIDTH * DEPTH * 3:
-            return None
-        return Picture(shot.stdout)
+        rgb = graph_window.shot(self.window, WIDTH, DEPTH)
+        return Picture(rgb) if rgb is not None else None
 
     def picture(self, limit=None, repeats=3, until=None):
         """The picture once it holds still: the same fully drawn picture in

@@ -71,7 +71,7 @@ bool runUnix(const std::string& command) {
 
 // What the X screen shows, as the user sees it.
 // NOTE: Wine's screen DC does not read the X screen back (GetPixel on it gives
-// black), so the picture comes from xwd and ImageMagick, as a PPM file.
+// black), so the picture comes from scripts/graph-window.sh, as a PPM file.
 class Screenshot {
 public:
     bool take() {
@@ -79,8 +79,8 @@ public:
         const std::string unixPath = "/tmp/" + name + ".ppm";
         const std::string dosPath = "Z:\\tmp\\" + name + ".ppm";
         DeleteFileA(dosPath.c_str());
-        if (!runUnix("/bin/sh -c \"xwd -root -silent | /usr/bin/convert xwd:- ppm:" + unixPath +
-                     ".part && mv " + unixPath + ".part " + unixPath + "\"")) {
+        if (!runUnix("/bin/sh -c \"bash " PLIMO_SOURCE_DIR "/scripts/graph-window.sh shot root ppm:" +
+                     unixPath + ".part && mv " + unixPath + ".part " + unixPath + "\"")) {
             return false;
         }
         if (!eventually([&] { return GetFileAttributesA(dosPath.c_str()) != INVALID_FILE_ATTRIBUTES; },
