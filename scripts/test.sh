@@ -13,6 +13,11 @@ for preset in win32 win64 native; do
   cmake --build --preset "$preset" -j "$jobs"
 done
 
+# The installed package as another project uses it, on both architectures.
+for preset in win32 win64; do
+  bash scripts/package-test.sh "$preset"
+done
+
 ctest --preset native -j "$jobs"
 bash scripts/fuzz.sh
 bash scripts/wine-session.sh build/win64 ctest --preset win64 -j "$jobs"
