@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "Graph.h"
+#include "GraphGdi.h"
 #include "GraphRequest.h"
 
 // ---- module state (defined in state.cpp, the one place it lives) ----------
@@ -39,12 +40,12 @@ extern HDC Graph_WindowDC;
 // it into Graph_NumPColor.
 extern uint32_t Graph_ColourCount;
 
-// Executor state (caller's thread): templates, outline and fill state.
-extern LOGPEN Graph_PenTemplate;
-extern LOGBRUSH Graph_BrushTemplate; // lbHatch: hatch style or user pattern bitmap
-extern UINT Graph_OutlineStyle;      // pen style of outlined shapes and lines
-extern bool Graph_StdPatternFlag;    // fills use the standard pattern, not the user mask
-extern UINT Graph_StdBrushStyle;     // BS_SOLID or BS_HATCHED
+// Executor state (caller's thread): outline and fill state, and the hatch
+// style or user pattern bitmap that filled brushes are made with.
+extern Graph_ExecutorState Graph_Executor;
+inline UINT& Graph_OutlineStyle = Graph_Executor.outlineStyle;   // pen style of outlined shapes and lines
+inline bool& Graph_StdPatternFlag = Graph_Executor.stdPatternFlag; // fills use the standard pattern
+inline UINT& Graph_StdBrushStyle = Graph_Executor.stdBrushStyle;  // BS_SOLID or BS_HATCHED
 extern HBITMAP Graph_UserPattern;    // 8 x 8 monochrome, or null
 // Attributes (caller's thread).
 extern uint32_t Graph_BkColour;       // colour number last set
@@ -97,11 +98,6 @@ void Graph_Execute(HDC dc);
 void Graph_ExecuteOnBuffer();
 void Graph_ExecuteOnBoth();
 
-// The palette-relative colour of a colour number: PALETTEINDEX(n mod 256).
-inline COLORREF Graph_PaletteColour(uint32_t colour) { return PALETTEINDEX(colour & 0xFF); }
-
-void Graph_SelectPenBrush(HDC dc, COLORREF colour, bool fill);
-void Graph_ReleasePenBrush(HDC dc);
 
 // ---- shapes (drawing.cpp) -------------------------------------------------------
 

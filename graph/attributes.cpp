@@ -50,5 +50,5 @@ void Graph_SetFillMask(const uint8_t (&mask)[8]) {
     HBITMAP pattern = CreateBitmap(8, 8, 1, 1, rows);
     if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);
     Graph_UserPattern = pattern;
-    Graph_BrushTemplate.lbHatch = reinterpret_cast<ULONG_PTR>(pattern);
+    Graph_Executor.hatch = reinterpret_cast<uintptr_t>(pattern);
 }

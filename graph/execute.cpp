@@ -3,15 +3,6 @@
 
 namespace {
 
-// One shape's pen and brush and those they replaced in the DC: valid only
-// between Graph_SelectPenBrush and Graph_ReleasePenBrush on one target.
-HPEN shapePen = nullptr;
-HBRUSH shapeBrush = nullptr;
-HGDIOBJ replacedPen = nullptr;
-HGDIOBJ replacedBrush = nullptr;
-
-int gdi(uint32_t v) { return static_cast<int>(v); }
-
 // The back-buffer lock is held for the whole request, so a repaint sees a
 // shape either not yet drawn or complete, and the window thread's copy never
 // uses the window DC while a request draws on it.
@@ -22,105 +13,49 @@ struct BufferLock {
     BufferLock& operator=(const BufferLock&) = delete;
 };
 
-} // namespace
+// The requests' GDI calls on one device context.
+class GdiOnDC final : public Graph_Gdi {
+public:
+    explicit GdiOnDC(HDC dc) : dc_(dc) {}
 
-// Caller's thread.
-void Graph_SelectPenBrush(HDC dc, COLORREF colour, bool fill) {
-    if (fill) {
-        Graph_PenTemplate.lopnStyle = PS_SOLID;
-        if (Graph_StdPatternFlag) {
-            Graph_BrushTemplate.lbStyle = Graph_StdBrushStyle;
-        } else {
-            // The pattern's 0 bits paint in the text colour: the shape's.
-            SetTextColor(dc, colour);
-            Graph_BrushTemplate.lbStyle = BS_PATTERN;
-        }
-    } else {
-        Graph_PenTemplate.lopnStyle = Graph_OutlineStyle;
-        Graph_BrushTemplate.lbStyle = BS_HOLLOW;
+    Object CreatePen(uint32_t style, uint32_t colour) override {
+        const LOGPEN pen{style, POINT{1, 0}, colour};
+        return object(CreatePenIndirect(&pen));
     }
-    Graph_PenTemplate.lopnColor = colour;
-    shapePen = CreatePenIndirect(&Graph_PenTemplate);
-    replacedPen = SelectObject(dc, shapePen);
-    Graph_BrushTemplate.lbColor = colour;
-    shapeBrush = CreateBrushIndirect(&Graph_BrushTemplate);
-    replacedBrush = SelectObject(dc, shapeBrush);
-}
-
-// Caller's thread.
-void Graph_ReleasePenBrush(HDC dc) {
-    // SelectObject fails on a null DC or object; the shape's objects are
-    // deleted whatever happened, so none outlives the request.
-    if (replacedBrush != nullptr) SelectObject(dc, replacedBrush);
-    if (shapeBrush != nullptr) DeleteObject(shapeBrush);
-    if (replacedPen != nullptr) SelectObject(dc, replacedPen);
-    if (shapePen != nullptr) DeleteObject(shapePen);
-    shapePen = nullptr;
-    shapeBrush = nullptr;
-    replacedPen = nullptr;
-    replacedBrush = nullptr;
-}
-
-// Caller's thread.
-void Graph_Execute(HDC dc) {
-    const auto& p = Graph_Request.p;
-    switch (Graph_Request.op) {
-    case OP_PEN_STYLE:
-        Graph_OutlineStyle = p.penStyle.style;
-        break;
-    case OP_FILL_PATTERN:
-        if (p.fillPattern.pattern == Graph_PATSYM_SOLID) {
-            Graph_StdBrushStyle = BS_SOLID;
-        } else {
-            Graph_BrushTemplate.lbHatch = p.fillPattern.pattern;
-            Graph_StdBrushStyle = BS_HATCHED;
-        }
-        Graph_StdPatternFlag = true;
-        break;
-    case OP_PALETTE:
+    Object CreateBrush(uint32_t style, uint32_t colour, uintptr_t hatch) override {
+        const LOGBRUSH brush{style, colour, hatch};
+        return object(CreateBrushIndirect(&brush));
+    }
+    Object SelectObject(Object o) override { return object(::SelectObject(dc_, handle(o))); }
+    void DeleteObject(Object o) override { ::DeleteObject(handle(o)); }
+    void SetBkColor(uint32_t colour) override { ::SetBkColor(dc_, colour); }
+    void SetBkMode(int32_t mode) override { ::SetBkMode(dc_, mode); }
+    void SetTextColor(uint32_t colour) override { ::SetTextColor(dc_, colour); }
+    void SetPixelV(int32_t x, int32_t y, uint32_t colour) override { ::SetPixelV(dc_, x, y, colour); }
+    void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) override { ::Rectangle(dc_, l, t, r, b); }
+    void MoveToEx(int32_t x, int32_t y) override { ::MoveToEx(dc_, x, y, nullptr); }
+    void LineTo(int32_t x, int32_t y) override { ::LineTo(dc_, x, y); }
+    void TextOutA(int32_t x, int32_t y, const char* text, int32_t length) override {
+        ::TextOutA(dc_, x, y, text, length);
+    }
+    void ApplyPalettes() override {
         // Each DC owns its palette object, whichever target the request runs on.
         Graph_ApplyPalette(Graph_WindowDC, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
         Graph_ApplyPalette(Graph_BufferDC, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
-        break;
-    case OP_BK_COLOR:
-        SetBkColor(dc, Graph_PaletteColour(p.bkColour.colour));
-        break;
-    case OP_BK_MODE:
-        SetBkMode(dc, gdi(p.bkMode.mode));
-        break;
-    case OP_PIXEL:
-        SetPixelV(dc, gdi(p.pixel.x), gdi(p.pixel.y), Graph_PaletteColour(p.pixel.colour));
-        break;
-    case OP_RECTANGLE: {
-        const auto& r = p.rectangle;
-        Graph_SelectPenBrush(dc, Graph_PaletteColour(r.colour), (r.fill & 0xFF) != 0);
-        Rectangle(dc, Graph_GdiCoord(r.x1), Graph_GdiCoord(r.y1), Graph_GdiCoord(r.x2) + 1,
-                  Graph_GdiCoord(r.y2) + 1);
-        Graph_ReleasePenBrush(dc);
-        break;
     }
-    case OP_LINE: {
-        const auto& l = p.line;
-        const COLORREF colour = Graph_PaletteColour(l.colour);
-        if (l.x1 != l.x2 || l.y1 != l.y2) {
-            Graph_SelectPenBrush(dc, colour, false);
-            MoveToEx(dc, gdi(l.x1), gdi(l.y1), nullptr);
-            LineTo(dc, gdi(l.x2), gdi(l.y2));
-            Graph_ReleasePenBrush(dc);
-        }
-        // NOTE: LineTo leaves the end point out; it is set solid, whatever the style.
-        SetPixelV(dc, gdi(l.x2), gdi(l.y2), colour);
-        break;
-    }
-    case OP_TEXT: {
-        const auto& t = p.text;
-        SetTextColor(dc, Graph_PaletteColour(t.colour));
-        TextOutA(dc, gdi(t.x), gdi(t.y), t.text, static_cast<int>(Graph_TextLength(t.text, Graph_TextMax)));
-        break;
-    }
-    default:
-        break;
-    }
+
+private:
+    static Object object(HGDIOBJ h) { return reinterpret_cast<Object>(h); }
+    static HGDIOBJ handle(Object o) { return reinterpret_cast<HGDIOBJ>(o); }
+    HDC dc_;
+};
+
+} // namespace
+
+// Caller's thread.
+void Graph_Execute(HDC dc) {
+    GdiOnDC gdi(dc);
+    Graph_Dispatch(Graph_Request, Graph_Executor, gdi);
 }
 
 // Caller's thread.

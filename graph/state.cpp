@@ -7,13 +7,6 @@ uint32_t Graph_Width = 0;
 uint32_t Graph_Depth = 0;
 uint32_t Graph_NumPColor = 0;
 
-uint32_t Graph_PATSYM_HORIZ = 0;
-uint32_t Graph_PATSYM_VERT = 0;
-uint32_t Graph_PATSYM_DIAG2 = 0;
-uint32_t Graph_PATSYM_DIAG1 = 0;
-uint32_t Graph_PATSYM_DENSE2 = 0;
-uint32_t Graph_PATSYM_DENSE1 = 0;
-uint32_t Graph_PATSYM_SOLID = 0;
 
 HANDLE Graph_WindowMutex = nullptr;
 HANDLE Graph_HandshakeEvent = nullptr;
@@ -24,11 +17,7 @@ HDC Graph_WindowDC = nullptr;
 
 uint32_t Graph_ColourCount = 0;
 
-LOGPEN Graph_PenTemplate = {};
-LOGBRUSH Graph_BrushTemplate = {};
-UINT Graph_OutlineStyle = PS_SOLID;
-bool Graph_StdPatternFlag = true;
-UINT Graph_StdBrushStyle = BS_SOLID;
+Graph_ExecutorState Graph_Executor = {};
 HBITMAP Graph_UserPattern = nullptr;
 
 uint32_t Graph_BkColour = 0;
@@ -56,11 +45,7 @@ void Graph_SetWindowDC(HDC dc) { Graph_WindowDC = dc; }
 
 // Caller's thread.
 void Graph_ResetDrawingDefaults() {
-    Graph_PenTemplate = LOGPEN{PS_SOLID, POINT{1, 0}, 0};
-    Graph_BrushTemplate = LOGBRUSH{BS_SOLID, 0, 0};
-    Graph_OutlineStyle = PS_SOLID;
-    Graph_StdPatternFlag = true;
-    Graph_StdBrushStyle = BS_SOLID;
+    Graph_Executor = Graph_ExecutorState{};
     if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);
     Graph_UserPattern = nullptr;
 

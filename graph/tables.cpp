@@ -7,6 +7,15 @@ const uint32_t Graph_StdPalette[16] = {
     0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
 };
 
+// Set by Graph_BEGIN (the platform's hatch styles, and 8 for solid).
+uint32_t Graph_PATSYM_HORIZ = 0;
+uint32_t Graph_PATSYM_VERT = 0;
+uint32_t Graph_PATSYM_DIAG2 = 0;
+uint32_t Graph_PATSYM_DIAG1 = 0;
+uint32_t Graph_PATSYM_DENSE2 = 0;
+uint32_t Graph_PATSYM_DENSE1 = 0;
+uint32_t Graph_PATSYM_SOLID = 0;
+
 // PS_SOLID, PS_DOT, PS_DASH, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL.
 const uint32_t Graph_LineStyleTable[Graph_LineStyleCount] = {0, 2, 1, 3, 4, 5};
 

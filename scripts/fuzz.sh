@@ -16,9 +16,10 @@ cd "$(dirname "$0")/.."
 # Runs per target in the bounded step, chosen for about 15 s each on one core.
 declare -A runs=(
   [fuzz_cmdline]=250000
-  [fuzz_projection]=250000
-  [fuzz_console_keys]=250000
-  [fuzz_window_keys]=250000
+  [fuzz_projection]=500000
+  [fuzz_console_keys]=1000000
+  [fuzz_window_keys]=1000000
+  [fuzz_requests]=250000
 )
 
 cmake --preset fuzz >/dev/null
