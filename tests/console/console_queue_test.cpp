@@ -14,6 +14,7 @@
 #include "kfrEvQue.h"
 #include "kfrEvQueInternal.h"
 #include "kfrIGraph.h"
+#include "keys.h"
 
 namespace {
 
@@ -162,6 +163,80 @@ TEST_F(ConsoleQueue, FullQueueDropsTheNextKeyWithABeep) {
     send({sentinel()});
     EXPECT_TRUE(readUpToSentinel().empty());
     EXPECT_EQ(beeps.load(), 1);
+}
+
+// Floods of 1,000 keys at once, typed in the console and forwarded by the
+// graphics window (as its key translation makes them) in turn, ten times.
+TEST_F(ConsoleQueue, FloodsKeepTheFirst33AndBeepOncePerDroppedKey) {
+    constexpr int kFlood = 1000;
+    const char* const letters = "qwertyuiop"; // scan codes 0x10 to 0x19
+    for (int round = 0; round < 10; ++round) {
+        std::vector<INPUT_RECORD> records;
+        std::vector<std::pair<int, int>> arriving;
+        Graph_ModifierState modifiers;
+        for (int i = 0; i < kFlood; ++i) {
+            if (i % 2 == 0) {
+                const char ch = static_cast<char>('0' + (i / 2) % 40);
+                records.push_back(key(0x39, ch));
+                arriving.emplace_back(ch, 0x39);
+            } else {
+                const uint32_t scan = 0x10 + (i / 2) % 10;
+                records.push_back(kfrIGraph_toRecord(Graph_TranslateKey(modifiers, scan << 16 | 1, true)));
+                arriving.emplace_back(letters[scan - 0x10], scan);
+            }
+        }
+        const int dropped = kFlood - kfrEvQue_capacity, beepsBefore = beeps.load();
+        send(records);
+        const ULONGLONG end = GetTickCount64() + 30000;
+        while (beeps.load() < beepsBefore + dropped && GetTickCount64() < end) Sleep(1);
+        ASSERT_EQ(kfrEvQue_count(), kfrEvQue_capacity);
+        arriving.resize(kfrEvQue_capacity);
+        std::vector<std::pair<int, int>> read;
+        while (IO_KeyPressed()) read.emplace_back(IO_RdKey(), BiosIO_LastScan);
+        EXPECT_EQ(read, arriving);
+        send({key(0x17, 'i'), sentinel()}); // nothing after the flood is lost
+        const std::vector<std::pair<int, int>> after = {{'i', 0x17}};
+        EXPECT_EQ(readUpToSentinel(), after);
+        ASSERT_EQ(beeps.load(), beepsBefore + dropped) << "round " << round;
+    }
+}
+
+// 100 keys among 10,000 mouse, focus, menu and buffer-size records.
+TEST_F(ConsoleQueue, KeysAmongForeignRecordsAllArriveInOrder) {
+    std::vector<INPUT_RECORD> records;
+    std::vector<std::pair<int, int>> keys;
+    for (int i = 0; i < 10000; ++i) {
+        INPUT_RECORD r{};
+        const SHORT n = static_cast<SHORT>(i % 80);
+        switch (i % 4) {
+        case 0:
+            r.EventType = MOUSE_EVENT;
+            r.Event.MouseEvent = {{n, 5}, FROM_LEFT_1ST_BUTTON_PRESSED, 0, MOUSE_MOVED};
+            break;
+        case 1:
+            r.EventType = FOCUS_EVENT;
+            r.Event.FocusEvent.bSetFocus = (i / 4) % 2;
+            break;
+        case 2:
+            r.EventType = MENU_EVENT;
+            r.Event.MenuEvent.dwCommandId = i;
+            break;
+        default:
+            r.EventType = WINDOW_BUFFER_SIZE_EVENT;
+            r.Event.WindowBufferSizeEvent.dwSize = {static_cast<SHORT>(40 + n), 25};
+        }
+        records.push_back(r);
+        if (i % 100 == 37) {
+            const int k = i / 100, ch = '0' + k % 50, scan = 0x10 + k / 50;
+            records.push_back(key(static_cast<WORD>(scan), static_cast<char>(ch)));
+            keys.emplace_back(ch, scan);
+        }
+    }
+    records.push_back(sentinel());
+    const int beepsBefore = beeps.load();
+    send(records);
+    EXPECT_EQ(readUpToSentinel(), keys);
+    EXPECT_EQ(beeps.load(), beepsBefore);
 }
 
 TEST_F(ConsoleQueue, GetKeyWithoutWaitOnEmptyQueue) {
