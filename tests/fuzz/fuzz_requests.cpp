@@ -21,8 +21,12 @@ class RecordingGdi final : public Graph_Gdi {
 public:
     explicit RecordingGdi(const Graph_RequestRecord& record) : record_(record) {}
 
-    Object CreatePen(uint32_t, uint32_t) override { return make(pens_); }
-    Object CreateBrush(uint32_t, uint32_t, uintptr_t) override { return make(brushes_); }
+    // GDI refuses styles and hatches it does not know: the request goes on
+    // without the object.
+    Object CreatePen(uint32_t style, uint32_t) override { return style > 8 ? refuse() : make(pens_); }
+    Object CreateBrush(uint32_t style, uint32_t, uintptr_t hatch) override {
+        return style > 9 || (style == 2 && hatch > 5) ? refuse() : make(brushes_);
+    }
     Object SelectObject(Object o) override {
         ++calls;
         Object& slot = pens_.count(o) != 0 ? pen_ : brushes_.count(o) != 0 ? brush_ : none_;
@@ -67,6 +71,10 @@ public:
 
 private:
     static constexpr Object kOwnPen = 1, kOwnBrush = 2;
+    Object refuse() {
+        ++calls;
+        return 0;
+    }
     Object make(std::set<Object>& kind) {
         ++calls;
         const Object o = next_++;
