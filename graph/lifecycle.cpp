@@ -23,17 +23,22 @@ constexpr char kCaption[] = "Graph";
 DWORD serverThreadId = 0;
 bool classRegistered = false;
 
-// Main thread: the font for text, as high as the window's default font.
+// Main thread: the font for text, as high as the window's default font. The
+// window DC is the one the window thread paints with: under the back-buffer
+// lock, as every drawing request.
 void selectFont() {
+    Graph_LockBackBuffer();
     TEXTMETRICA metrics{};
     GetTextMetricsA(Graph_WindowDC, &metrics);
     const HFONT font = CreateFontA(metrics.tmHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    VARIABLE_PITCH, "Fixedsys");
     // Without the font both DCs keep their own; the font is never deleted.
-    if (font == nullptr) return;
-    SelectObject(Graph_BufferDC, font);
-    SelectObject(Graph_WindowDC, font);
+    if (font != nullptr) {
+        SelectObject(Graph_BufferDC, font);
+        SelectObject(Graph_WindowDC, font);
+    }
+    Graph_UnlockBackBuffer();
 }
 
 } // namespace

@@ -45,6 +45,11 @@ check("create", f"box|Couldn't create main window|(none)|{FLAGS}|other\nfinalise
 # The normal case ends with exit code 0, the window still open.
 check("open", "returned TRUE\nfinaliser\n", 0)
 
+# Repaints forced while Graph_Init selects its font into the window DC: the
+# font is there afterwards, every time.
+for _ in range(5):
+    check("repaints", "returned TRUE\nFixedsys\nfinaliser\n", 0)
+
 # No display at all: the box cannot be shown, so its text goes to the
 # standard error, and the program still ends with exit code 9.
 env = dict(os.environ)

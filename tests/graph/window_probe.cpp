@@ -51,6 +51,18 @@ LRESULT CALLBACK refuseGraphWindow(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Repaints the window, erasing, as fast as it can while Graph_Init runs: its
+// own use of the window DC meets the window thread's painting.
+volatile bool storming = true;
+DWORD WINAPI repaintStorm(LPVOID) {
+    while (storming) {
+        if (HWND window = FindWindowA("GraphWnd", "Graph")) {
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
+    }
+    return 0;
+}
+
 void Body(int argc, char** argv) {
     M3K_InitFPP();
     M3K_INIT_HISTORY();
@@ -71,9 +83,18 @@ void Body(int argc, char** argv) {
         refusal = SetWindowsHookExA(WH_CBT, refuseGraphWindow, GetModuleHandleA(nullptr), 0);
         if (refusal == nullptr) say("no hook\n");
     }
+    HANDLE storm = nullptr;
+    if (std::strcmp(path, "repaints") == 0) storm = CreateThread(nullptr, 0, repaintStorm, nullptr, 0, nullptr);
     Graph_BEGIN();
     const bool opened = Graph_Init(1, 1, 800, 600);
     say(opened ? "returned TRUE\n" : "returned FALSE\n");
+    if (storm != nullptr) {
+        storming = false;
+        WaitForSingleObject(storm, INFINITE);
+        LOGFONTA font{};
+        GetObjectA(GetCurrentObject(Graph_WindowDC, OBJ_FONT), sizeof font, &font);
+        say(std::strcmp(font.lfFaceName, "Fixedsys") == 0 ? "Fixedsys\n" : "font lost\n");
+    }
 }
 
 } // namespace
