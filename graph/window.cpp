@@ -108,6 +108,13 @@ void paint(HWND window) {
     ReleaseMutex(Graph_WindowMutex);
 }
 
+// Window thread. The window DC is shared with the drawing requests.
+void realizePalette() {
+    Graph_LockBackBuffer();
+    RealizePalette(Graph_WindowDC);
+    Graph_UnlockBackBuffer();
+}
+
 // Window thread. A failed write loses the key; nothing else can be done here.
 void forwardKey(bool down, LPARAM lParam) {
     const INPUT_RECORD record = Graph_MakeKeyEvent(down, lParam);
@@ -182,8 +189,10 @@ LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         forwardKey(false, lParam);
         return 0;
     case WM_QUERYNEWPALETTE:
-        RealizePalette(Graph_WindowDC);
+        realizePalette();
         return 0;
+    case WM_ERASEBKGND:
+        return 1; // the paint copies the whole picture: no background first
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

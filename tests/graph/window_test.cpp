@@ -373,6 +373,10 @@ TEST_F(GraphWindow, RepaintCopiesTheBackBuffer) {
     EXPECT_EQ(GetPixel(Graph_WindowDC, 50, 50), kDarkRed);
     EXPECT_TRUE(screenShows(window, 150, 150, kBlack));
     EXPECT_TRUE(screenShows(window, 50, 50, kDarkRed));
+
+    // The background is not erased first: the picture would flash black.
+    EXPECT_NE(SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(Graph_WindowDC), 0), 0);
+    EXPECT_EQ(GetPixel(Graph_WindowDC, 50, 50), kDarkRed);
 }
 
 TEST_F(GraphWindow, ShapesDrawnDuringRepaintsReachTheWindowWhole) {
