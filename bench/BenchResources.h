@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-// NOTE: Wine's GetGuiResources answers 0; its GDI handles are table indices in
+// WINE: Wine's GetGuiResources answers 0; its GDI handles are table indices in
 // the low word and accept a zero high word, so the live objects are counted
 // by asking each index for its type.
 inline DWORD BenchGdiObjects(const char** how) {
@@ -23,7 +23,7 @@ inline DWORD BenchGdiObjects(const char** how) {
     return n;
 }
 
-// NOTE: Wine reports a PrivateUsage of 0; the committed private pages of the
+// WINE: Wine reports a PrivateUsage of 0; the committed private pages of the
 // address space are then added up instead.
 inline double BenchPrivateKiB(const char** how) {
     PROCESS_MEMORY_COUNTERS_EX counters{};

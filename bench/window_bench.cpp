@@ -90,7 +90,7 @@ void benchInit() {
 
 void benchKeys() {
     Graph_ErrorBox = printBox;
-    // NOTE: without a terminal Wine gives the process no console; a new one
+    // WINE: without a terminal Wine gives the process no console; a new one
     // works under a display.
     FreeConsole();
     if (!AllocConsole()) {

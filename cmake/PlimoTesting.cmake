@@ -36,7 +36,7 @@ endif()
 # A GoogleTest program whose cases become CTest tests (each with a time limit).
 # USES_DISPLAY: its cases talk to the X server (GDI on the screen, windows, a
 # console of their own); they then run one at a time with every other such
-# test. NOTE: a Wine process that ends while another test drives the screen
+# test. WINE: a Wine process that ends while another test drives the screen
 # (screenshots, focus, typed keys) was seen to hang in its exit for a minute.
 function(plimo_gtest name)
   cmake_parse_arguments(ARG "USES_DISPLAY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})

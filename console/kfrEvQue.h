@@ -5,15 +5,15 @@
 
 #include <cstdint>
 
-// Initialiser (main thread): sets the console input mode to 0x17 (saving the
+// Main thread. Initialiser: sets the console input mode to 0x17 (saving the
 // old one for the finaliser) and starts the reader thread. Runs once.
 void kfrEvQue_BEGIN();
 
-// Takes the oldest key out of the queue (main thread). scan is the
+// Main thread. Takes the oldest key out of the queue. scan is the
 // translation's code, or the key's own scan code where that is 0. With wait,
 // waits without time-out for a key; without, returns false on an empty queue.
 // Also false when the queue could not be set up (no key ever arrives).
 bool kfrEvQue_getKey(uint8_t& ch, uint8_t& scan, bool wait);
 
-// Reports the oldest key without taking it out; never waits (main thread).
+// Main thread. Reports the oldest key without taking it out; never waits.
 bool kfrEvQue_peekKey(uint8_t& ch, uint8_t& scan);

@@ -7,16 +7,16 @@
 
 #include "kfrKeyQueue.h"
 
-// Called on the reader thread, after the queue lock is released, when a key
-// is dropped because the queue is full. Defaults to Beep(300, 100). Replace it
+// Reader thread: called after the queue lock is released, when a key is
+// dropped because the queue is full. Defaults to Beep(300, 100). Replace it
 // before kfrEvQue_BEGIN.
 extern void (*kfrEvQue_fullQueueBeep)();
 
-// The reader thread's handle (null before kfrEvQue_BEGIN or when it could not
+// Any thread. The reader thread's handle (null before kfrEvQue_BEGIN or when it could not
 // be started).
 HANDLE kfrEvQue_readerHandle();
 
-// Entries queued now (any thread; a snapshot).
+// Any thread. Entries queued now (a snapshot).
 uint8_t kfrEvQue_count();
 
 constexpr uint8_t kfrEvQue_capacity = kfrKeyQueue::capacity;

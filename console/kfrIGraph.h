@@ -9,17 +9,19 @@
 
 #include "kfrKeyRecord.h"
 
-// The console input buffer (the process's standard input handle). Set once by
-// kfrIGraph_BEGIN on the main thread before any other thread starts; read-only
-// afterwards, so the window thread and the reader thread may use it freely.
+// Any thread. The console input buffer: the standard input handle, or the
+// process's console (CONIN$) when the standard input is not a console.
+// Set once by kfrIGraph_BEGIN on the main thread before any other thread
+// starts; read-only afterwards, so the window thread and the reader thread may
+// use it freely.
 extern HANDLE kfrIGraph_hConsoleInput;
 
-// Initialiser (main thread): takes the standard input handle and discards the
+// Main thread. Initialiser: takes the console input handle and discards the
 // keys typed before the program started. Runs once; Graph_BEGIN and
 // kfrEvQue_BEGIN both call it.
 void kfrIGraph_BEGIN();
 
-// The fields of a key record as read (any thread).
+// Any thread. The fields of a key record as read.
 kfrKeyEvent kfrIGraph_fromRecord(const KEY_EVENT_RECORD& record);
-// A whole KEY_EVENT input record for the fields (any thread).
+// Any thread. A whole KEY_EVENT input record for the fields.
 INPUT_RECORD kfrIGraph_toRecord(const kfrKeyEvent& event);

@@ -20,18 +20,19 @@ class kfrKeyQueue {
 public:
     static constexpr uint8_t capacity = 33;
 
-    // A key press that translates to a pair is queued behind the others; one
-    // record gives at most one entry, whatever its repeat count.
+    // Reader thread. A key press that translates to a pair is queued behind
+    // the others; one record gives at most one entry, whatever its repeat count.
     kfrOffer offer(const kfrKeyEvent& event);
 
-    // The oldest key: its character, and its code or, where the translation
-    // gave none, the key's own scan code. False when the queue is empty.
+    // Main thread. The oldest key: its character, and its code or, where the
+    // translation gave none, the key's own scan code. False when the queue is
+    // empty.
     bool peek(uint8_t& ch, uint8_t& scan) const;
     // The same, and the key leaves the queue.
     bool take(uint8_t& ch, uint8_t& scan);
 
-    // Entries queued. Written only by offer and take; atomic so that a reader
-    // may look at it without the lock the caller otherwise holds.
+    // Any thread. Entries queued. Written only by offer and take; atomic so
+    // that a reader may look at it without the lock the caller otherwise holds.
     uint8_t count() const { return count_.load(std::memory_order_acquire); }
 
 private:

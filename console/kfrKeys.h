@@ -32,6 +32,6 @@ constexpr uint32_t kfrEnhancedKeyRows = 12;
 extern const kfrPlainKeyRow plainKeyTable[kfrPlainKeyRows];
 extern const kfrEnhancedKeyRow enhancedKeyTable[kfrEnhancedKeyRows];
 
-// The pair for a key press, or false when the key gives nothing. Reads only
-// the character, the virtual scan code and the control-key state. Any thread.
+// Any thread. The pair for a key press, or false when the key gives nothing.
+// Reads only the character, the virtual scan code and the control-key state.
 bool kfrEvQue_translateKey(const kfrKeyEvent& event, kfrKeyPair& out);

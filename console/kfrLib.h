@@ -3,5 +3,5 @@
 
 #include <cstdint>
 
-void kfrLib_Delay(uint32_t milliseconds); // suspends the calling thread
-void kfrLib_BEGIN();
+void kfrLib_Delay(uint32_t milliseconds); // any thread: suspends the calling thread
+void kfrLib_BEGIN();                      // main thread

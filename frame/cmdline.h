@@ -13,7 +13,7 @@ struct M3K_CommandLine {
     std::size_t tailOffset = 0;
 };
 
-// Blanks and tabs separate arguments; a double quote switches quoting on or
+// Any thread. Blanks and tabs separate arguments; a double quote switches quoting on or
 // off and is dropped; inside quotes blanks and tabs belong to the argument;
 // a backslash directly before a double quote stands for a literal double
 // quote; any other backslash stays; empty arguments are dropped.

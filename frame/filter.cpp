@@ -27,7 +27,7 @@ const ExceptionTrap kExceptionTraps[] = {
 bool trapFor(const EXCEPTION_RECORD& record, const CONTEXT& context, uint32_t& trap) {
     const DWORD code = record.ExceptionCode;
 #if defined(__x86_64__)
-    // NOTE: Wine 8 reports an SSE exception with the x87 codes; a system may
+    // WINE: Wine 8 reports an SSE exception with the x87 codes; a system may
     // also report it as "multiple traps" of any kind: MXCSR's flags tell which.
     if (code == STATUS_FLOAT_MULTIPLE_TRAPS || code == STATUS_FLOAT_MULTIPLE_FAULTS) {
         trap = (context.MxCsr & kMxcsrZeroDivide) != 0 ? 8 : 7;
@@ -105,7 +105,7 @@ __asm__(".text\n"
 // NOTE: the system dispatches a stack overflow on what is left of the stack,
 // a page at most; a guarantee leaves enough below the guard page for the
 // filter to run. Each thread that may overflow asks for its own.
-// NOTE: Wine commits the main thread's whole stack up front, with its only
+// WINE: Wine commits the main thread's whole stack up front, with its only
 // guard page at the very bottom, so the guarantee is never consulted there: a
 // guard page of our own just above the guaranteed space lets the stack grow
 // into it the ordinary way, and the overflow is raised with that space free.
@@ -154,7 +154,7 @@ void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uint
     // A machine frame, as an interrupt would push it (rip, cs, rflags, rsp,
     // ss), and the trap number above it; trapEntry loads the arguments from
     // there and calls on with the ABI's alignment (rsp = 8 mod 16 at entry).
-    // NOTE: Wine does not keep rcx/rdx of a context set on a thread that is
+    // WINE: Wine does not keep rcx/rdx of a context set on a thread that is
     // stopped in a system call (the syscall return clobbers them).
     sp -= 48;
     uintptr_t* const frame = reinterpret_cast<uintptr_t*>(sp);

@@ -79,7 +79,7 @@ BOOL WINAPI breakHandler(DWORD event) {
 
 } // namespace
 
-// NOTE: under Wine a process that ends while the thread that delivered a
+// WINE: a process that ends while the thread that delivered a
 // break is still on its way out is sometimes killed (exit code lost to
 // SIGKILL) instead of ending with its code: let that thread finish first.
 void M3K_AwaitBreakThread() {

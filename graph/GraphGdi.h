@@ -41,7 +41,7 @@ inline constexpr uint32_t Graph_BS_SOLID = 0, Graph_BS_HOLLOW = 1, Graph_BS_HATC
 // The palette-relative colour of a colour number: PALETTEINDEX(n mod 256).
 constexpr uint32_t Graph_PaletteColour(uint32_t colour) { return 0x01000000u | (colour & 0xFF); }
 
-// What the executor keeps between requests (caller's thread).
+// Main thread. What the executor keeps between requests.
 struct Graph_ExecutorState {
     uint32_t outlineStyle = Graph_PS_SOLID; // pen style of outlined shapes and lines
     bool stdPatternFlag = true;             // fills use the standard pattern, not the user mask
@@ -49,7 +49,8 @@ struct Graph_ExecutorState {
     uintptr_t hatch = 0;                    // the hatch style, or the user pattern bitmap
 };
 
-// Carries out one request on one device context. A code outside the table
+// Main thread (any thread for a stand-in GDI). Carries out one request on one
+// device context. A code outside the table
 // does nothing. Reads only the request's own fields, and no text beyond its
 // 257 characters.
 void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& state, Graph_Gdi& gdi);

@@ -2,9 +2,10 @@
 // executor and its runners. The window code (window thread, Graph_Init)
 // includes this header; programs that draw include only Graph.h.
 //
-// Threads: the caller's thread runs Graph_BEGIN, Graph_Init and every request;
+// Threads: the main thread runs Graph_BEGIN, Graph_Init and every request;
 // the window thread creates the window and its DCs and repaints from the back
-// buffer. The back-buffer lock serialises the two.
+// buffer. The back-buffer lock serialises the two. Each declaration below
+// names the thread that uses it.
 #pragma once
 
 #include <windows.h>
@@ -15,59 +16,63 @@
 
 // ---- module state (defined in state.cpp, the one place it lives) ----------
 
-// The back-buffer lock (either thread): held by every request for its whole
-// run on both targets, and by the repaint copy. Recursive, so the paint
-// handler may hold it from BeginPaint to EndPaint around Graph_CopyBackBuffer.
-// It is a critical section, not a kernel mutex. NOTE: under Wine every wait
-// and release of a kernel mutex is a wineserver round trip (measured 75-100 us
-// a request, 6 to 27 times the drawing itself); an uncontended critical
-// section costs a few hundredths of that. It stays usable until the process
-// ends (the window may still repaint after the finalisers), so nothing closes it.
+// Any thread. The back-buffer lock: held by every request for its whole run
+// on both targets, and by the repaint copy. Recursive, so the paint handler
+// may hold it from BeginPaint to EndPaint around Graph_CopyBackBuffer. It
+// stays usable until the process ends (the window may still repaint after the
+// finalisers), so nothing closes it.
+// WINE: a critical section, not a kernel mutex: under Wine every wait on and
+// release of a kernel mutex is a wineserver round trip, several times the
+// drawing itself (figures in docs/architecture.md).
 void Graph_LockBackBuffer();
 void Graph_UnlockBackBuffer();
-// Made by Graph_Init (window code); closed by Graph_Finalize when they exist.
+// Main thread: made by Graph_Init, closed by Graph_Finalize when they exist;
+// the window thread waits on the mutex and sets the event.
 extern HANDLE Graph_WindowMutex;
 extern HANDLE Graph_HandshakeEvent;
 
-// Made on the window thread by Graph_CreateBackBuffer; used from both threads.
+// Window thread: made by Graph_CreateBackBuffer; then used by both threads
+// under the back-buffer lock.
 extern HDC Graph_BufferDC;
 extern HBITMAP Graph_BufferBitmap;
-// The second target of every drawing request: the window DC once the window
-// code has set it (Graph_SetWindowDC), or any DC a test supplies.
+// Window thread sets it (Graph_SetWindowDC), main thread draws on it: the
+// second target of every drawing request, or any DC a test supplies.
 extern HDC Graph_WindowDC;
 
-// The display's colour count, computed once by Graph_BEGIN; Graph_Init copies
-// it into Graph_NumPColor.
+// Main thread. The display's colour count, computed once by Graph_BEGIN;
+// Graph_Init copies it into Graph_NumPColor.
 extern uint32_t Graph_ColourCount;
 
-// Executor state (caller's thread): outline and fill state, and the hatch
-// style or user pattern bitmap that filled brushes are made with.
+// Main thread. Executor state: outline and fill state, and the hatch style or
+// user pattern bitmap that filled brushes are made with.
 extern Graph_ExecutorState Graph_Executor;
 inline UINT& Graph_OutlineStyle = Graph_Executor.outlineStyle;   // pen style of outlined shapes and lines
 inline bool& Graph_StdPatternFlag = Graph_Executor.stdPatternFlag; // fills use the standard pattern
 inline UINT& Graph_StdBrushStyle = Graph_Executor.stdBrushStyle;  // BS_SOLID or BS_HATCHED
 extern HBITMAP Graph_UserPattern;    // 8 x 8 monochrome, or null
-// Attributes (caller's thread).
+// Main thread. Attributes.
 extern uint32_t Graph_BkColour;       // colour number last set
 extern uint32_t Graph_CurrentPattern; // Graph_GetStdFillMask's value
 extern uint8_t Graph_SavedMask[8];    // last user mask
 
-// The window code hands over its window DC here (window thread, before the
-// window-ready signal); tests hand over any DC.
+// Window thread: the window code hands over its window DC here, before the
+// window-ready signal; tests hand over any DC.
 void Graph_SetWindowDC(HDC dc);
 
-// Sets the drawing defaults (outline, fill, patterns, saved mask); deletes a
-// user pattern bitmap if there is one. Part of Graph_BEGIN; tests reuse it.
+// Main thread. Sets the drawing defaults (outline, fill, patterns, saved
+// mask); deletes a user pattern bitmap if there is one. Part of Graph_BEGIN;
+// tests reuse it.
 void Graph_ResetDrawingDefaults();
 
 // ---- lifecycle (lifecycle.cpp) ----------------------------------------------
 
-// Graph_Init's last step once both DCs exist: the display's colour count, the
-// standard palette, solid lines, an opaque background of colour 0 and the
-// picture cleared. Tests and benchmarks that supply their own DCs reuse it.
+// Main thread. Graph_Init's last step once both DCs exist: the display's
+// colour count, the standard palette, solid lines, an opaque background of
+// colour 0 and the picture cleared. Tests and benchmarks that supply their own
+// DCs reuse it.
 void Graph_ResetPicture();
-// Closes the window mutex and the handshake event, those that exist.
-// Registered by Graph_BEGIN with M3K_FINALLY.
+// Main thread, at the end. Closes the window mutex and the handshake event,
+// those that exist. Registered by Graph_BEGIN with M3K_FINALLY.
 void Graph_Finalize();
 
 // ---- back buffer (backbuffer.cpp) --------------------------------------------
@@ -82,16 +87,18 @@ void Graph_CopyBackBuffer(HDC target);
 
 // ---- palettes (palette.cpp) ---------------------------------------------------
 
-// The display's colour count (Graph_BEGIN).
+// Main thread. The display's colour count (Graph_BEGIN).
 uint32_t Graph_CountDisplayColours();
-// Builds a palette from the first count colour values (0x00RRGGBB), selects it
-// into dc as a background palette, deletes the one it replaced, realises it.
-// A count of 0 or above 1024 leaves the DC's palette as it is.
+// Main thread. Builds a palette from the first count colour values
+// (0x00RRGGBB), selects it into dc as a background palette, deletes the one it
+// replaced, realises it. A count of 0 or above 1024 leaves the DC's palette as
+// it is.
 void Graph_ApplyPalette(HDC dc, const uint32_t* values, uint32_t count);
 
 // ---- the executor (execute.cpp) ---------------------------------------------
 
-// Carries out Graph_Request on dc. Takes no lock: the runners do.
+// Main thread, every declaration of this section. Carries out Graph_Request
+// on dc. Takes no lock: the runners do.
 void Graph_Execute(HDC dc);
 // Both runners hold the back-buffer lock for the whole request, so a repaint
 // never copies half a shape and never shares the window DC with a request.
@@ -101,7 +108,9 @@ void Graph_ExecuteOnBoth();
 
 // ---- shapes (drawing.cpp) -------------------------------------------------------
 
-// A rectangle, or the single pixel when the corners coincide; both targets.
+// Main thread. A rectangle, or the single pixel when the corners coincide;
+// both targets.
 void Graph_Box(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);
-// Graph_Box painted solid whatever fill is in force; the fill survives it.
+// Main thread. Graph_Box painted solid whatever fill is in force; the fill
+// survives it.
 void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);

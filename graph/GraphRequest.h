@@ -21,7 +21,7 @@ constexpr uint32_t Graph_TextMax = 257;
 constexpr uint32_t Graph_PaletteMax = 1024;
 
 // One request: the operation code and a union of the parameter lists (all
-// begin at the same place). Overwritten by each request; caller's thread only.
+// begin at the same place). Main thread: overwritten by each request.
 struct Graph_RequestRecord {
     uint8_t op;
     union {
@@ -38,7 +38,7 @@ struct Graph_RequestRecord {
 
 extern Graph_RequestRecord Graph_Request;
 
-// The palette last loaded (caller's thread).
+// Main thread. The palette last loaded.
 struct Graph_PaletteTable {
     uint32_t values[Graph_PaletteMax];
     uint32_t count;

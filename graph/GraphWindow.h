@@ -5,29 +5,30 @@
 
 #include "GraphInternal.h"
 
-// Where Graph_Init puts the window's outer top-left corner (caller's thread,
-// before the window thread starts, which reads it).
+// Main thread, before the window thread starts, which reads them: where
+// Graph_Init puts the window's outer top-left corner.
 extern int32_t Graph_WindowX;
 extern int32_t Graph_WindowY;
-// The window; set once by the window thread before the window-ready signal.
+// Window thread: the window, set once before the window-ready signal.
 extern HWND Graph_Window;
 
-// Every error box goes through this seam (MessageBoxA by default); tests
+// Any thread. Every error box goes through this seam (MessageBoxA by default); tests
 // replace it so that no box ever waits for a click. 0 or less: not shown.
 using Graph_ErrorBoxProc = int (*)(const char* text, const char* caption, unsigned flags);
 extern Graph_ErrorBoxProc Graph_ErrorBox;
-// Starts the window thread (CreateThread by default); tests replace it to see
+// Main thread. Starts the window thread (CreateThread by default); tests replace it to see
 // Graph_Init fail as it does when the system cannot start a thread.
 using Graph_CreateThreadProc = decltype(&CreateThread);
 extern Graph_CreateThreadProc Graph_CreateThread;
-// An error box (caption may be null, flags MB_SYSTEMMODAL | MB_ICONERROR);
+// Any thread. An error box (caption may be null, flags MB_SYSTEMMODAL | MB_ICONERROR);
 // the text goes to the standard error as well when the box cannot be shown.
 void Graph_ShowError(const char* text, const char* caption);
 
-// Caller's thread, from Graph_Init; halts the program (9) on failure.
+// Main thread, from Graph_Init; halts the program (9) on failure.
 void Graph_RegisterWindowClass(HINSTANCE instance);
 // Window thread: window, window DC, back buffer; halts the program (9) on failure.
 void Graph_CreateMainWindow();
+// Window thread: its procedure, and the window procedure it dispatches to.
 DWORD WINAPI Graph_ServerThread(LPVOID);
 LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Window thread: the console key record for a key message; updates the

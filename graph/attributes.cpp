@@ -1,4 +1,4 @@
-// Drawing attributes: background, line style, fill patterns. Caller's thread
+// Drawing attributes: background, line style, fill patterns. Main thread
 // throughout.
 #include "GraphInternal.h"
 

@@ -1,4 +1,4 @@
-// Lines, rectangles, text and clearing. Caller's thread throughout.
+// Lines, rectangles, text and clearing. Main thread throughout.
 #include "GraphInternal.h"
 
 void Graph_Line(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour) {

@@ -52,19 +52,16 @@ private:
 
 } // namespace
 
-// Caller's thread.
 void Graph_Execute(HDC dc) {
     GdiOnDC gdi(dc);
     Graph_Dispatch(Graph_Request, Graph_Executor, gdi);
 }
 
-// Caller's thread.
 void Graph_ExecuteOnBuffer() {
     BufferLock lock;
     Graph_Execute(Graph_BufferDC);
 }
 
-// Caller's thread.
 void Graph_ExecuteOnBoth() {
     BufferLock lock;
     Graph_Execute(Graph_BufferDC);

@@ -55,7 +55,7 @@ void Graph_BEGIN() {
 DWORD WINAPI Graph_ServerThread(LPVOID) {
     M3K_ReserveStackForTraps();
     Graph_CreateMainWindow(); // halts the program when there is no window
-    // NOTE: under Wine the first BeginPaint on the window's own DC resets the
+    // WINE: the first BeginPaint on the window's own DC resets the
     // DC's attributes (font, palette). The first paint therefore happens here,
     // before Graph_Init selects its font and palette into that DC.
     UpdateWindow(Graph_Window);

@@ -10,7 +10,7 @@ uint32_t Graph_CountDisplayColours() {
     const int bits = GetDeviceCaps(dc, BITSPIXEL);
     const int planes = GetDeviceCaps(dc, PLANES);
     DeleteDC(dc);
-    // NOTE: Xvfb and Wine report 32 bits per pixel for a 24-bit screen.
+    // WINE: Xvfb and Wine report 32 bits per pixel for a 24-bit screen.
     return Graph_ColourCountFor(bits > 0 ? bits : 0, planes > 0 ? planes : 0);
 }
 
@@ -26,7 +26,7 @@ int32_t Graph_RemapAllPalette(const uint32_t* table, uint32_t count) {
 
 void Graph_InitStdPalette() { Graph_RemapAllPalette(Graph_StdPalette, 16); }
 
-// Caller's thread (through OP_PALETTE).
+// Main thread (through OP_PALETTE).
 void Graph_ApplyPalette(HDC dc, const uint32_t* values, uint32_t count) {
     if (count == 0 || count > Graph_PaletteMax) return;
     struct {

@@ -40,10 +40,9 @@ const bool bufferLockReady = [] {
 void Graph_LockBackBuffer() { EnterCriticalSection(&bufferLock); }
 void Graph_UnlockBackBuffer() { LeaveCriticalSection(&bufferLock); }
 
-// Window thread (or a test on the caller's thread before drawing).
+// Window thread (or a test on the main thread before drawing).
 void Graph_SetWindowDC(HDC dc) { Graph_WindowDC = dc; }
 
-// Caller's thread.
 void Graph_ResetDrawingDefaults() {
     Graph_Executor = Graph_ExecutorState{};
     if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);

@@ -22,13 +22,10 @@ constexpr char kTitle[] = "Graph";
 // window: a title bar, a system menu and a minimise button, no maximise
 // button and no sizing frame.
 constexpr DWORD kWindowStyle = 0x108A0000;
-// NOTE: under Wine, what the caller's thread draws into the window DC reaches
-// the screen only when the window's own thread passes through its message
-// wait (measured: a shape drawn while the window thread idles stays off the
-// screen until the next message). A timer wakes the loop often enough for
-// every picture to show within a frame; its WM_TIMER goes to DefWindowProcA,
-// which does nothing with it. On Windows the drawing shows at once and the
-// timer only costs a few wake-ups.
+// WINE: what the main thread draws into the window DC reaches the screen only
+// when the window thread passes through its message wait. A timer wakes the
+// loop often enough for every picture to show within a frame (its WM_TIMER
+// goes to DefWindowProcA); on Windows it only costs a few wake-ups.
 constexpr UINT_PTR kShowTimer = 1;
 constexpr UINT kShowIntervalMs = 15;
 constexpr UINT kErrorBoxFlags = MB_SYSTEMMODAL | MB_ICONERROR;
@@ -93,7 +90,7 @@ void fitClientArea(HWND window) {
 
 // Window thread. NOTE: the window's own DC (CS_OWNDC) is the DC BeginPaint
 // hands out, clipped to the update region until EndPaint. Drawing requests
-// on the caller's thread use that same DC, so the paint holds the back-buffer
+// on the main thread use that same DC, so the paint holds the back-buffer
 // lock (which every request holds) from BeginPaint to EndPaint: a shape drawn
 // meanwhile would otherwise be cut to the update region in the window. The
 // lock is recursive; Graph_CopyBackBuffer takes it again inside.
@@ -127,7 +124,7 @@ void forwardKey(bool down, LPARAM lParam) {
 Graph_ErrorBoxProc Graph_ErrorBox = showMessageBox;
 
 void Graph_ShowError(const char* text, const char* caption) {
-    // NOTE: a box that cannot be shown at all (no display) gives 0, or under
+    // WINE: a box that cannot be shown at all (no display) gives 0, or under
     // Wine -1 (its dialog failed); every answer of a shown box is positive.
     // The text then goes to the standard error, so that the user still
     // learns why the program ended.

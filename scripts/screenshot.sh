@@ -30,7 +30,7 @@ if [ "${1:-}" = "--inside" ]; then
 
   wid=$(bash scripts/graph-window.sh wait 30) || { echo "screenshot: no window titled Graph" >&2; exit 1; }
 
-  # NOTE: with no window manager, Wine's X window for a top-level window is
+  # WINE: with no window manager, Wine's X window for a top-level window is
   # its client area alone: the drawing area, 800 x 600.
   size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
   pixel() { /usr/bin/convert "$work/shot.png" -format "%[pixel:p{$1,$2}]" info:; }

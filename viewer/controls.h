@@ -1,5 +1,5 @@
 // The keys of the viewer: six move the camera by one step, `q` ends the
-// program. Plain C++; main thread only.
+// program. Plain C++; main thread.
 #pragma once
 
 #include <cstdint>

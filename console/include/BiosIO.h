@@ -1,6 +1,7 @@
 // BiosIO: PC BIOS style key reading on top of the console input queue. A key
 // with a character is read as that character; a key without one as 0 and
-// then its code. Main thread only (one caller; the variables are unguarded).
+// then its code. Main thread: every procedure and variable here (one caller;
+// the variables are unguarded).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // IO: the program's console text module: string output through a replaceable
 // writer, and the key test and key read of BiosIO under IO's names. Main
-// thread only.
+// thread: every procedure here.
 #pragma once
 
 #include <cstdint>

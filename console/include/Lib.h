@@ -3,5 +3,5 @@
 
 #include <cstdint>
 
-void Lib_Delay(uint32_t milliseconds); // suspends the calling thread
-void Lib_BEGIN();
+void Lib_Delay(uint32_t milliseconds); // any thread: suspends the calling thread
+void Lib_BEGIN();                      // main thread

@@ -21,7 +21,7 @@
 using M3K_MainProc = void (*)(int argc, char** argv);
 using M3K_Proc = void (*)();
 
-// ---- start-up -------------------------------------------------------------
+// ---- start-up (main thread) -------------------------------------------------
 
 // Process entry. Never returns: the process ends through M3K_doexit.
 [[noreturn]] void ProgramEntry(M3K_MainProc body);
@@ -45,11 +45,14 @@ extern const char* M3K_cmdTail; // the command line after the program name
 
 // ---- module lists and the end ---------------------------------------------
 
-// Registers a module finaliser; they run last registered first at the end.
+// Main thread. Registers a module finaliser; they run last registered first
+// at the end.
 void M3K_FINALLY(M3K_Proc finaliser);
-// Adds to the exit list (at most 8 entries); false when it is full.
+// Main thread. Adds to the exit list (at most 8 entries); false when it is full.
 bool M3K_atexit(M3K_Proc proc);
 
+// Any thread: the first thread to end the process runs the exit list; one
+// that comes later waits for it.
 [[noreturn]] void M3K_EXIT();              // exit code 0
 [[noreturn]] void M3K_HALT(uint32_t code); // the given exit code
 [[noreturn]] void M3K_ABORT();             // exit code 9
@@ -57,9 +60,9 @@ bool M3K_atexit(M3K_Proc proc);
 
 // ---- output ----------------------------------------------------------------
 
-// Writes count bytes to a file or console handle (a HANDLE), as many calls as
-// partial writes need; false when the handle is null or invalid or a write
-// fails. Allocates nothing and takes no lock: fault reports use it. Any thread.
+// Any thread. Writes count bytes to a file or console handle (a HANDLE), as
+// many calls as partial writes need; false when the handle is null or invalid
+// or a write fails. Allocates nothing and takes no lock: fault reports use it.
 bool M3K_WriteAll(void* handle, const char* bytes, uint32_t count);
 
 // ---- traps ----------------------------------------------------------------
@@ -74,19 +77,20 @@ enum : uint32_t {
     M3K_TRAP_STACK = 23,
 };
 
-// Raises trap n where it is called: reported on the standard error, then the
+// Any thread. Raises trap n where it is called: reported on the standard error, then the
 // program ends with exit code 9 after the finalisers (no handler takes traps).
 [[noreturn]] void M3K_TRAP_F(uint32_t n);
 // The same, for a fault at a given code address (the filter and the break
 // handler send a thread here).
 [[noreturn]] void M3K_TrapFJump(uint32_t n, uintptr_t address);
 
-// Keeps enough stack in reserve on the calling thread for a stack overflow
+// Any thread. Keeps enough stack in reserve on the calling thread for a stack overflow
 // there to be reported (the frame does it for the main thread; a library
 // thread calls it first thing).
 void M3K_ReserveStackForTraps();
 
-// Entry points of the run-time checks; each raises its trap at the caller.
+// Any thread. Entry points of the run-time checks; each raises its trap at
+// the caller.
 [[noreturn]] void M3K_IndexCheckFailed();
 [[noreturn]] void M3K_RangeCheckFailed();
 [[noreturn]] void M3K_PointerCheckFailed();
@@ -99,7 +103,7 @@ inline uint32_t M3K_ToUnsigned(int32_t v) {
     return static_cast<uint32_t>(v);
 }
 
-// The message of trap n ("TRAP(n)" for numbers without a message); writes at
+// Any thread. The message of trap n ("TRAP(n)" for numbers without a message); writes at
 // most size-1 characters and a NUL, returns the length.
 uint32_t M3K_TrapMessage(uint32_t n, char* out, uint32_t size);
 

@@ -5,8 +5,9 @@
 // declarations, and the platform-free parts of a program can be built and
 // tested without it.
 //
-// Every procedure here runs on the program's (caller's) thread; requests from
-// two threads at once are not supported.
+// Main thread: every procedure here runs on the program's own thread (the
+// one that called Graph_BEGIN); requests from two threads at once are not
+// supported.
 #pragma once
 
 #include <cstdint>

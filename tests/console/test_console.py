@@ -67,7 +67,7 @@ def read_until(fd, pattern, deadline, seen=b""):
 
 
 def check_typed():
-    # NOTE: with a tty as standard input Wine gives the program a real console,
+    # WINE: with a tty as standard input Wine gives the program a real console,
     # and typed keys arrive as key records with their set-1 scan codes.
     pid, fd = pty.fork()
     if pid == 0:

@@ -58,7 +58,7 @@ uint32_t GdiObjectCount() {
     constexpr size_t kEntry = 16, kType = 10;
 #endif
     if (table == nullptr) return 0;
-    // NOTE: Wine keeps 16384 handles in the table.
+    // WINE: Wine keeps 16384 handles in the table.
     constexpr size_t kEntries = 16384;
     uint32_t n = 0;
     for (size_t i = 0; i < kEntries; ++i) n += table[i * kEntry + kType] != 0;

@@ -30,7 +30,7 @@ struct Picture {
 // Reads any DC (memory or window) by copying it into a 32-bit DIB section.
 Picture Grab(HDC dc, int width, int height);
 
-// Live GDI objects of this process. NOTE: Wine's GetGuiResources is a stub
+// Live GDI objects of this process. WINE: Wine's GetGuiResources is a stub
 // that returns 0; the handle table the PEB points at is real on Wine and Windows.
 uint32_t GdiObjectCount();
 

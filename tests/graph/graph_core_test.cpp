@@ -432,7 +432,7 @@ TEST_F(GraphTest, RequestsWaitWhileARepaintHoldsTheBackBuffer) {
 // ---- module state and resources ----------------------------------------------
 
 TEST_F(GraphTest, ModuleStartsWithItsDefaults) {
-    EXPECT_EQ(Graph_ColourCount, 16777216u); // NOTE: Wine reports 32 bits per pixel
+    EXPECT_EQ(Graph_ColourCount, 16777216u); // WINE: Wine reports 32 bits per pixel
     EXPECT_EQ(Graph_CountDisplayColours(), 16777216u);
     const uint32_t patterns[] = {Graph_PATSYM_HORIZ, Graph_PATSYM_VERT, Graph_PATSYM_DIAG2, Graph_PATSYM_DIAG1,
                                  Graph_PATSYM_DENSE2, Graph_PATSYM_DENSE1, Graph_PATSYM_SOLID};

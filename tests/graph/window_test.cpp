@@ -53,7 +53,7 @@ bool eventually(Pred pred, DWORD ms = kWaitMs) {
 void settle(HWND window) { SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, kWaitMs, nullptr); }
 
 // Runs a Unix program (xdotool) from the Windows process.
-// NOTE: Wine starts Unix executables given by their path, but their process
+// WINE: Wine starts Unix executables given by their path, but their process
 // handle cannot be waited for: the caller waits for the effect instead.
 bool runUnix(const std::string& command) {
     STARTUPINFOA si{};
@@ -70,7 +70,7 @@ bool runUnix(const std::string& command) {
 }
 
 // What the X screen shows, as the user sees it.
-// NOTE: Wine's screen DC does not read the X screen back (GetPixel on it gives
+// WINE: Wine's screen DC does not read the X screen back (GetPixel on it gives
 // black), so the picture comes from scripts/graph-window.sh, as a PPM file.
 class Screenshot {
 public:
@@ -211,7 +211,7 @@ class GraphWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         Graph_ErrorBox = refuseBox;
-        // NOTE: with no terminal, Wine gives the process no console; a new one
+        // WINE: with no terminal, Wine gives the process no console; a new one
         // works under Xvfb. Its window is hidden so that it covers nothing.
         FreeConsole();
         consoleMade = AllocConsole() != FALSE;
@@ -414,7 +414,7 @@ TEST_F(GraphWindow, CoveredOrMinimisedTheWindowShowsTheLastPictureAgain) {
     HWND cover = CreateWindowExA(WS_EX_TOPMOST, "PlimoCover", "", WS_POPUP | WS_VISIBLE, corner.x, corner.y,
                                  300, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(cover, nullptr);
-    // NOTE: under Wine the cover's own picture need not reach the screen
+    // WINE: under Wine the cover's own picture need not reach the screen
     // while it is up; that it hides the window's is enough here.
     EXPECT_TRUE(screenShows(window, 350, 250, kDarkRed, false));
     DestroyWindow(cover);

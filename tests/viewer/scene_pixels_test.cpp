@@ -58,7 +58,7 @@ bool SameCourse(const Picture& a, const Picture& b, uint32_t colour) {
 
 // A segment handed on from beyond 32 bits, cut at INT32_MAX, keeps its course
 // through the window: the same pixels as the course given with small
-// coordinates, up to GDI's choice at exact half-pixel ties (NOTE: Wine breaks
+// coordinates, up to GDI's choice at exact half-pixel ties (WINE: Wine breaks
 // those differently for the long segment).
 TEST_F(ScenePixels, CutSegmentKeepsItsCourseInTheWindow) {
     const int64_t big = int64_t{1} << 40;
