@@ -1,10 +1,51 @@
 // The request executor's dispatch, over the GDI interface.
+#include <algorithm>
+
 #include "Graph.h"
 #include "GraphGdi.h"
 
 namespace {
 
 int32_t toInt(uint32_t v) { return static_cast<int32_t>(v); }
+
+constexpr int64_t kLimit = Graph_GdiCoordLimit;
+
+bool withinGdi(uint32_t x, uint32_t y) { return x <= kLimit && y <= kLimit; }
+
+// A coordinate on the segment at parameter u in [0, 1], rounded, kept in
+// [0, kLimit] (rounding may step a hair outside).
+int64_t along(int64_t from, int64_t to, long double u) {
+    long double v = static_cast<long double>(from) + u * static_cast<long double>(to - from);
+    if (v < 0) v = 0;
+    if (v > kLimit) v = kLimit;
+    return static_cast<int64_t>(v + 0.5L);
+}
+
+// NOTE: GDI on Windows keeps device coordinates in 28.4 fixed point: a line
+// to beyond about 2^27 is not drawn at all. A segment reaching beyond kLimit
+// is cut where it leaves [0, kLimit]^2, far outside any picture, so the part
+// in the picture keeps its course. False when nothing of it is left.
+bool cutLine(int64_t (&a)[2], int64_t (&b)[2]) {
+    if (a[0] <= kLimit && a[1] <= kLimit && b[0] <= kLimit && b[1] <= kLimit) return true;
+    long double u0 = 0.0L, u1 = 1.0L;
+    for (int axis = 0; axis < 2; ++axis) {
+        const int64_t from = a[axis], to = b[axis];
+        if (from > kLimit && to > kLimit) return false;
+        if (from > kLimit) {
+            u0 = std::max(u0, static_cast<long double>(from - kLimit) / static_cast<long double>(from - to));
+        } else if (to > kLimit) {
+            u1 = std::min(u1, static_cast<long double>(kLimit - from) / static_cast<long double>(to - from));
+        }
+    }
+    if (u0 > u1) return false;
+    const int64_t cutA[2] = {along(a[0], b[0], u0), along(a[1], b[1], u0)};
+    const int64_t cutB[2] = {along(a[0], b[0], u1), along(a[1], b[1], u1)};
+    for (int axis = 0; axis < 2; ++axis) {
+        a[axis] = cutA[axis];
+        b[axis] = cutB[axis];
+    }
+    return true;
+}
 
 // One shape's pen and brush, selected for the shape's drawing call and then
 // replaced by what the DC held before and deleted: none outlives the request.
@@ -71,7 +112,10 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
         gdi.SetBkMode(toInt(p.bkMode.mode));
         break;
     case OP_PIXEL:
-        gdi.SetPixelV(toInt(p.pixel.x), toInt(p.pixel.y), Graph_PaletteColour(p.pixel.colour));
+        // Beyond GDI's range a pixel lies far outside the picture.
+        if (withinGdi(p.pixel.x, p.pixel.y)) {
+            gdi.SetPixelV(toInt(p.pixel.x), toInt(p.pixel.y), Graph_PaletteColour(p.pixel.colour));
+        }
         break;
     case OP_RECTANGLE: {
         const auto& r = p.rectangle;
@@ -83,17 +127,19 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
     case OP_LINE: {
         const auto& l = p.line;
         const uint32_t colour = Graph_PaletteColour(l.colour);
-        if (l.x1 != l.x2 || l.y1 != l.y2) {
+        int64_t from[2] = {l.x1, l.y1}, to[2] = {l.x2, l.y2};
+        if ((l.x1 != l.x2 || l.y1 != l.y2) && cutLine(from, to)) {
             PenAndBrush shape(gdi, state, colour, false);
-            gdi.MoveToEx(toInt(l.x1), toInt(l.y1));
-            gdi.LineTo(toInt(l.x2), toInt(l.y2));
+            gdi.MoveToEx(static_cast<int32_t>(from[0]), static_cast<int32_t>(from[1]));
+            gdi.LineTo(static_cast<int32_t>(to[0]), static_cast<int32_t>(to[1]));
         }
         // NOTE: LineTo leaves the end point out; it is set solid, whatever the style.
-        gdi.SetPixelV(toInt(l.x2), toInt(l.y2), colour);
+        if (withinGdi(l.x2, l.y2)) gdi.SetPixelV(toInt(l.x2), toInt(l.y2), colour);
         break;
     }
     case OP_TEXT: {
         const auto& t = p.text;
+        if (!withinGdi(t.x, t.y)) break; // starts far right of or below the picture
         gdi.SetTextColor(Graph_PaletteColour(t.colour));
         gdi.TextOutA(toInt(t.x), toInt(t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
         break;

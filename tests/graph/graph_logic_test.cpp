@@ -2,10 +2,50 @@
 // length, colour counts and the constant tables.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include "Graph.h"
+#include "GraphGdi.h"
 #include "GraphRequest.h"
 
 namespace {
+
+// Records the coordinates of every drawing call, in order.
+class CoordinateGdi final : public Graph_Gdi {
+public:
+    struct Call {
+        char what; // 'M'oveToEx, 'L'ineTo, 'P'ixel, 'T'ext
+        int32_t x, y;
+    };
+    std::vector<Call> calls;
+
+    Object CreatePen(uint32_t, uint32_t) override { return 1; }
+    Object CreateBrush(uint32_t, uint32_t, uintptr_t) override { return 2; }
+    Object SelectObject(Object) override { return 3; }
+    void DeleteObject(Object) override {}
+    void SetBkColor(uint32_t) override {}
+    void SetBkMode(int32_t) override {}
+    void SetTextColor(uint32_t) override {}
+    void SetPixelV(int32_t x, int32_t y, uint32_t) override { calls.push_back({'P', x, y}); }
+    void Rectangle(int32_t, int32_t, int32_t, int32_t) override {}
+    void MoveToEx(int32_t x, int32_t y) override { calls.push_back({'M', x, y}); }
+    void LineTo(int32_t x, int32_t y) override { calls.push_back({'L', x, y}); }
+    void TextOutA(int32_t x, int32_t y, const char*, int32_t) override { calls.push_back({'T', x, y}); }
+    void ApplyPalettes() override {}
+};
+
+std::vector<CoordinateGdi::Call> drawn(uint8_t op, uint32_t x1, uint32_t y1, uint32_t x2 = 0, uint32_t y2 = 0) {
+    Graph_RequestRecord request{};
+    request.op = op;
+    if (op == OP_LINE) request.p.line = {x1, y1, x2, y2, 4};
+    if (op == OP_PIXEL) request.p.pixel = {x1, y1, 4};
+    if (op == OP_TEXT) request.p.text = {x1, y1, 4, {'a'}};
+    Graph_ExecutorState state;
+    CoordinateGdi gdi;
+    Graph_Dispatch(request, state, gdi);
+    return gdi.calls;
+}
 
 TEST(GraphLogic, MinAndMaxCompareUnsigned) {
     EXPECT_EQ(Graph_Min(0xFFFFFFFFu, 10), 10u);
@@ -18,6 +58,33 @@ TEST(GraphLogic, GdiCoordinatesNeverWrapNegative) {
     EXPECT_EQ(Graph_GdiCoord(0xFFFFFFFFu), static_cast<int32_t>(Graph_GdiCoordLimit));
     EXPECT_GT(Graph_GdiCoord(0xFFFFFFFFu) + 1, Graph_GdiCoord(0x7FFFFFFFu));
     EXPECT_GT(Graph_GdiCoord(0x80000000u), 0);
+}
+
+// Windows' GDI fails beyond about 2^27: every call stays within 2^24, and what
+// lies in the picture is drawn as the whole request would draw it.
+TEST(GraphLogic, LinesPixelsAndTextKeepGdiCoordinatesWithin2To24) {
+    auto calls = drawn(OP_LINE, 10, 20, 1 << 24, 500); // in range: handed on as it is
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[1].x, 1 << 24);
+    EXPECT_EQ(calls[1].y, 500);
+
+    // Ends far out: the line is cut on its course (the cut end lies within a
+    // pixel of the true line), the far end's pixel is not set.
+    const int64_t x0 = 100, y0 = 50, x1 = 0x7FFFFFFF, y1 = 0x40000001;
+    calls = drawn(OP_LINE, x0, y0, x1, y1);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].x, x0);
+    EXPECT_EQ(calls[0].y, y0);
+    EXPECT_EQ(calls[1].x, 1 << 24);
+    const long double offLine = (static_cast<long double>(calls[1].x - x0) * (y1 - y0) -
+                                 static_cast<long double>(calls[1].y - y0) * (x1 - x0)) / (x1 - x0);
+    EXPECT_LE(std::abs(static_cast<double>(offLine)), 1.0);
+    calls = drawn(OP_LINE, 0xFFFFFFFFu, 3, 5, 0xFFFFFFFFu); // passes outside the picture's corner
+    EXPECT_TRUE(calls.empty());
+
+    EXPECT_TRUE(drawn(OP_PIXEL, 0x7FFFFFFF, 10).empty());
+    EXPECT_TRUE(drawn(OP_TEXT, 10, 0x80000000u).empty());
+    EXPECT_EQ(drawn(OP_PIXEL, 1 << 24, 599).size(), 1u);
 }
 
 TEST(GraphLogic, TextEndsAtNulArrayEndOr257) {
