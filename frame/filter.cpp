@@ -130,21 +130,13 @@ void M3K_ReserveStackForTraps() {
     VirtualProtect(page, system.dwPageSize, PAGE_READWRITE | PAGE_GUARD, &previous);
 }
 
-uintptr_t M3K_InstructionPointer(const CONTEXT& context) {
 #if defined(__x86_64__)
-    return context.Rip;
+uintptr_t M3K_InstructionPointer(const CONTEXT& context) { return context.Rip; }
+uintptr_t M3K_StackPointer(const CONTEXT& context) { return context.Rsp; }
 #else
-    return context.Eip;
+uintptr_t M3K_InstructionPointer(const CONTEXT& context) { return context.Eip; }
+uintptr_t M3K_StackPointer(const CONTEXT& context) { return context.Esp; }
 #endif
-}
-
-uintptr_t M3K_StackPointer(const CONTEXT& context) {
-#if defined(__x86_64__)
-    return context.Rsp;
-#else
-    return context.Esp;
-#endif
-}
 
 void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uintptr_t stackTop) {
     // Leave room below the interrupted stack pointer: the thread may have been
