@@ -1,4 +1,5 @@
-// What every benchmark here needs: a steady clock and order statistics.
+// What every benchmark here needs: a steady clock, order statistics and a
+// console of its own.
 #pragma once
 
 #include <windows.h>
@@ -25,4 +26,16 @@ inline double BenchPercentile(std::vector<double> samples, double p) {
     if (samples.empty()) return 0;
     std::sort(samples.begin(), samples.end());
     return samples[static_cast<std::size_t>(p * static_cast<double>(samples.size() - 1) + 0.5)];
+}
+
+// A console of the benchmark's own, its input as the standard input (the
+// keys are written into it); the standard output stays the caller's. False
+// when none can be made (a display is needed).
+inline bool BenchOwnConsole() {
+    FreeConsole();
+    if (!AllocConsole()) return false;
+    SetStdHandle(STD_INPUT_HANDLE, CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                               0, nullptr));
+    return true;
 }

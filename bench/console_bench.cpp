@@ -79,14 +79,10 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 int main(int argc, char** argv) {
     const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 10;
-    FreeConsole();
-    if (!AllocConsole()) {
+    if (!BenchOwnConsole()) {
         std::fprintf(stderr, "no console (a display is needed)\n");
         return 1;
     }
-    SetStdHandle(STD_INPUT_HANDLE, CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
     // The bench's own output goes to whatever the caller gave, not the new console.
     Lib_BEGIN();
     IO_BEGIN();

@@ -259,15 +259,9 @@ void Body(int argc, char** argv) {
 } // namespace
 
 int main() {
-    // A console of its own (the keys are written into its input); the
-    // figures go to whatever standard output the caller gave.
-    FreeConsole();
-    if (!AllocConsole()) {
+    if (!BenchOwnConsole()) {
         std::fprintf(stderr, "no console (a display is needed)\n");
         return 1;
     }
-    SetStdHandle(STD_INPUT_HANDLE, CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                               0, nullptr));
     ProgramEntry(Body);
 }
