@@ -18,7 +18,7 @@ for preset in win32 win64; do
   cmake --install "build/$preset" --prefix "$out/$name" --strip >/dev/null
   cp README.md "$out/$name/"
   mkdir -p "$out/$name/docs"
-  cp docs/api.md docs/*.png "$out/$name/docs/"
+  cp docs/*.md docs/*.png "$out/$name/docs/"
   (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
   echo "release: $out/$name.zip ($(stat -c %s "$out/$name.zip") bytes)"
 done
