@@ -19,6 +19,10 @@ namespace {
 M3K_MainProc mainProc = nullptr;
 HANDLE mainThread = nullptr; // a real handle: the break handler runs on another thread
 HANDLE breakThread = nullptr; // the thread that delivered a break, until it has ended
+// Break handlers between their first look at the exiting flag and resuming
+// the main thread: the process must not end meanwhile, or the main thread may
+// stay suspended while the process ends (the system ends the handler's thread).
+volatile LONG breaksInProgress = 0;
 
 // Storage behind M3K_argv, M3K_cmdTail: lives as long as the process.
 std::vector<std::string> argStorage;
@@ -43,8 +47,8 @@ void splitArguments() {
 // Runs on a thread the system starts for the event. The main thread is
 // suspended while its context is read and changed: a running thread's
 // context is not reliable.
-BOOL WINAPI breakHandler(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+BOOL deliverBreak() {
+    if (M3K_Exiting()) return TRUE; // already on its way out
     if (SuspendThread(mainThread) == static_cast<DWORD>(-1)) return FALSE;
     // Decided while the main thread stands still, so that an end already
     // begun (an exit, a trap's report, an earlier break) stays the only one.
@@ -77,13 +81,24 @@ BOOL WINAPI breakHandler(DWORD event) {
     return delivered;
 }
 
+BOOL WINAPI breakHandler(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    InterlockedIncrement(&breaksInProgress);
+    const BOOL handled = deliverBreak();
+    InterlockedDecrement(&breaksInProgress);
+    return handled;
+}
+
 } // namespace
 
 // WINE: a process that ends while the thread that delivered a
 // break is still on its way out is sometimes killed (exit code lost to
 // SIGKILL) instead of ending with its code: let that thread finish first.
+// The exiting flag is set by now: a break handler that begins later leaves
+// the main thread alone, one that began before is let finish.
 void M3K_AwaitBreakThread() {
     constexpr DWORD kBreakThreadWaitMs = 1000;
+    for (DWORD waited = 0; breaksInProgress != 0 && waited < kBreakThreadWaitMs; ++waited) Sleep(1);
     if (breakThread != nullptr) WaitForSingleObject(breakThread, kBreakThreadWaitMs);
 }
 
