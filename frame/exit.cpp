@@ -49,11 +49,27 @@ bool M3K_ExitingElsewhere() {
     return owner != 0 && owner != static_cast<LONG>(GetCurrentThreadId());
 }
 
+#if defined(__i386__)
+// The head of the thread's exception-handler chain (fs:0).
+void* exceptionChain() {
+    void* head;
+    __asm__ __volatile__("movl %%fs:0, %0" : "=r"(head));
+    return head;
+}
+void setExceptionChain(void* head) { __asm__ __volatile__("movl %0, %%fs:0" : : "r"(head) : "memory"); }
+#endif
+
 // The termination machinery's exit procedure: every finaliser under its own
 // guard, so that one that faults does not keep the others from running.
 // __builtin_setjmp/longjmp restore only the registers; nothing is unwound,
 // which suits a jump out of a thread the fault filter has redirected.
 __attribute__((noinline)) void M3K_RunFinalisers() {
+#if defined(__i386__)
+    // A finaliser left by the jump may have faulted inside code that had put
+    // a handler of its own on the chain, in a frame the next finaliser
+    // overwrites: the chain is put back as it was before each finaliser.
+    void* const chain = exceptionChain();
+#endif
     while (finaliserCount > 0) {
         finaliserCount = finaliserCount - 1;
         M3K_Proc next = finalisers[finaliserCount];
@@ -62,6 +78,9 @@ __attribute__((noinline)) void M3K_RunFinalisers() {
             next();
         }
         finaliserThread = 0;
+#if defined(__i386__)
+        setExceptionChain(chain);
+#endif
     }
 }
 
