@@ -1,6 +1,8 @@
 // Takes the path to exercise as its argument, so that the tests can check the
 // standard error byte for byte and the exit code. Finalisers write their
-// names to the standard output.
+// names to the standard output. `diag PATH` also prints, for every exception,
+// what the fault filter receives (a first-chance vectored handler sees the same
+// record and context), to compare the builds and the CPUs they run on.
 #include <windows.h>
 
 #include <cstdint>
@@ -46,6 +48,65 @@ __attribute__((noinline)) void divideInFilledFrame() {
     volatile int n = 10 / zero;
     (void)n;
     (void)filler[0];
+}
+
+void hex(uintptr_t value, char*& out) {
+    char digits[2 * sizeof value];
+    int n = 0;
+    do {
+        digits[n++] = "0123456789ABCDEF"[value & 15];
+        value >>= 4;
+    } while (value != 0);
+    while (n > 0) *out++ = digits[--n];
+}
+
+uintptr_t stackBase() {
+    uintptr_t base;
+#if defined(__x86_64__)
+    __asm__("movq %%gs:8, %0" : "=r"(base));
+#else
+    __asm__("movl %%fs:4, %0" : "=r"(base));
+#endif
+    return base;
+}
+
+// Formats by hand: it may run on the last page of an overflowed stack.
+LONG WINAPI printWhatTheFilterReceives(EXCEPTION_POINTERS* pointers) {
+    const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
+    const CONTEXT& context = *pointers->ContextRecord;
+    const auto image = reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr));
+#if defined(__x86_64__)
+    const uintptr_t ip = context.Rip, sp = context.Rsp;
+    const uintptr_t fpuOffset = context.FltSave.ErrorOffset;
+    const uintptr_t control = context.FltSave.ControlWord, status = context.FltSave.StatusWord;
+#else
+    const uintptr_t ip = context.Eip, sp = context.Esp;
+    const uintptr_t fpuOffset = context.FloatSave.ErrorOffset;
+    const uintptr_t control = context.FloatSave.ControlWord & 0xFFFF;
+    const uintptr_t status = context.FloatSave.StatusWord & 0xFFFF;
+#endif
+    char line[256];
+    char* out = line;
+    auto put = [&](const char* text, uintptr_t value) {
+        while (*text != 0) *out++ = *text++;
+        hex(value, out);
+    };
+    put("filter receives: code ", record.ExceptionCode);
+    put(" flags ", record.ExceptionFlags);
+    put(" ip image+", ip - image);
+    put(" sp stack-base-", stackBase() - sp);
+    put(" context-fp ", (context.ContextFlags & CONTEXT_FLOATING_POINT) == CONTEXT_FLOATING_POINT);
+    if (fpuOffset != 0) {
+        put(" fpu-offset image+", fpuOffset - (image & 0xFFFFFFFF));
+    } else {
+        put(" fpu-offset ", 0);
+    }
+    put(" x87-control ", control);
+    put(" x87-status ", status);
+    *out++ = '\n';
+    *out = 0;
+    say(line);
+    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 void finA() { say(stackAligned() ? "finA\n" : "finA on a misaligned stack\n"); }
@@ -96,6 +157,12 @@ void Body(int argc, char** argv) {
     M3K_BEGIN(argc, argv, true, 2000000, 4000000);
     M3K_FINALLY(finA);
     const char* path = argc > 1 ? argv[1] : "";
+    if (!std::strcmp(path, "diag") && argc > 2) {
+        AddVectoredExceptionHandler(1, printWhatTheFilterReceives);
+        --argc;
+        ++argv;
+        path = argv[1];
+    }
     // "<path> faulting": two finalisers that fault run before finA.
     if (argc > 2 && !std::strcmp(argv[2], "faulting")) {
         M3K_FINALLY(finFaulting);
@@ -130,7 +197,12 @@ void Body(int argc, char** argv) {
         volatile long double one = 1, nothing = 0;
         volatile long double q = one / nothing;
         (void)q;
-        say("x87 did not trap\n");
+        unsigned short control, status;
+        __asm__ __volatile__("fnstcw %0\n\tfnstsw %1" : "=m"(control), "=m"(status));
+        char line[64];
+        std::snprintf(line, sizeof line, "x87 did not trap: control word %04X, status word %04X\n", control,
+                      status);
+        say(line);
     }
     if (!std::strcmp(path, "double")) {
         volatile double one = 1, nothing = 0;

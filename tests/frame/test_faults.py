@@ -2,7 +2,12 @@
 report on the standard error (byte for byte), finalisers, the console break.
 
 Runs tests/frame/fault_probe.exe under Wine; the probe's argument picks the path.
-Finalisers of the probe write their names to the standard output."""
+Finalisers of the probe write their names to the standard output.
+
+On the i686 build under the user-mode i386 emulator (PLIMO_EMULATED=1) some
+processor faults do not reach the program as they would on a real CPU (the
+README's section on the 32-bit build): there the tests check what the emulator
+delivers, and say so in a line starting "emulator limit:"."""
 import os
 import re
 import signal
@@ -13,6 +18,7 @@ import unittest
 EMULATOR = os.environ["PLIMO_EMULATOR"]
 PROBE = sys.argv.pop(1)
 LIMIT = 60  # seconds any single run may take
+EMULATED = os.environ.get("PLIMO_EMULATED") == "1"
 
 HISTORY = re.compile(rb"#RTS: call history, innermost first:\r\n((?:  [^\r\n]+\r\n)+)\Z")
 FRAME = re.compile(rb"  fault_probe\.exe\+0x[0-9A-F]+")
@@ -21,6 +27,22 @@ FRAME = re.compile(rb"  fault_probe\.exe\+0x[0-9A-F]+")
 def run(*args):
     return subprocess.run([EMULATOR, PROBE, *args], stdin=subprocess.DEVNULL,
                           capture_output=True, timeout=LIMIT)
+
+
+def emulator_limit(test, why):
+    print(f"emulator limit: {test.id().split('.')[-1]}: {why}", flush=True)
+
+
+def filter_receives(path):
+    """The exception code the fault filter receives on PATH (the probe's diagnostic path), or None."""
+    found = re.search(rb"filter receives: code ([0-9A-F]+) ", run("diag", path).stdout)
+    return found and found.group(1).decode()
+
+
+# NOTE: qemu-i386 leaves the signal context's trap number at -1 for the faults
+# it raises; Wine's 32-bit signal handlers classify by that number, log "Got
+# unexpected trap -1" and pick a default exception code.
+NO_TRAP_NUMBER = "the emulator's signal context has no trap number (-1), so Wine"
 
 
 class Traps(unittest.TestCase):
@@ -37,13 +59,38 @@ class Traps(unittest.TestCase):
     def test_failed_range_check(self):
         self.assertReport(run("range"), 1, b"expression out of bounds")
 
+    def assertUnmappedIllegalInstruction(self, path):
+        # EXCEPTION_ILLEGAL_INSTRUCTION maps to no trap: the program ends with its code.
+        self.assertEqual(filter_receives(path), "C000001D")
+        result = run(path)
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (0x1D, b"", b""))
+
     def test_integer_division_by_zero(self):
+        if EMULATED:
+            emulator_limit(self, f"{NO_TRAP_NUMBER} raises EXCEPTION_FLT_INVALID_OPERATION (trap 7)")
+            self.assertEqual(filter_receives("divide"), "C0000090")
+            self.assertReport(run("divide"), 7, b"real overflow")
+            return
+        self.assertEqual(filter_receives("divide"), "C0000094")
         self.assertReport(run("divide"), 6, b"zero or negative divisor")
 
     def test_invalid_pointer(self):
+        if EMULATED:
+            emulator_limit(self, f"{NO_TRAP_NUMBER} raises EXCEPTION_ILLEGAL_INSTRUCTION")
+            return self.assertUnmappedIllegalInstruction("pointer")
+        self.assertEqual(filter_receives("pointer"), "C0000005")
         self.assertReport(run("pointer"), 3, b"invalid location")
 
     def test_x87_division_by_zero_under_the_start_up_control_word(self):
+        if EMULATED:
+            # The control word is in force and the exception pending (ES, ZE).
+            emulator_limit(self, "the emulator raises no unmasked x87 exception, it only flags it")
+            result = run("x87")
+            status = re.match(rb"x87 did not trap: control word 0332, status word ([0-9A-F]{4})\n", result.stdout)
+            self.assertIsNotNone(status, result.stdout)
+            self.assertEqual(int(status.group(1), 16) & 0xBF, 0x84)
+            return
+        self.assertEqual(filter_receives("x87"), "C000008E")
         self.assertReport(run("x87"), 8, b"float division by zero")
 
     def test_finalisers_that_fault_after_a_trap_end_silently_and_the_next_runs(self):
@@ -60,11 +107,24 @@ class Traps(unittest.TestCase):
         self.assertReport(run("trap99"), 99, b"TRAP(99)")
 
     def test_fault_on_another_thread_ends_the_program_the_same_way(self):
+        if EMULATED:
+            emulator_limit(self, f"{NO_TRAP_NUMBER} raises EXCEPTION_ILLEGAL_INSTRUCTION")
+            return self.assertUnmappedIllegalInstruction("thread")
         self.assertReport(run("thread"), 3, b"invalid location")
 
     def test_stack_overflow(self):
-        self.assertReport(run("stack"), 23, b"stack overflow")
-        self.assertReport(run("thread-stack"), 23, b"stack overflow")
+        if EMULATED:
+            # Wine never sees the guard page; raising its exception on the
+            # exhausted stack faults again inside its own signal handler.
+            emulator_limit(self, f"{NO_TRAP_NUMBER} misses the guard page; qemu ends the process")
+        for path in ("stack", "thread-stack"):
+            if EMULATED:
+                result = run(path)
+                self.assertEqual(result.stdout, b"")
+                self.assertIn(b"qemu: uncaught target signal 11", result.stderr)
+                continue
+            self.assertEqual(filter_receives(path), "C00000FD")
+            self.assertReport(run(path), 23, b"stack overflow")
 
     def test_unmapped_exception_ends_without_report_or_finalisers(self):
         result = run("breakpoint")

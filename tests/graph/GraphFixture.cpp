@@ -53,9 +53,23 @@ uint32_t GdiObjectCount() {
     constexpr size_t kEntry = 24, kType = 14;
 #else
     const uint8_t* peb;
+    const uint8_t* teb;
     asm("movl %%fs:0x30, %0" : "=r"(peb));
+    asm("movl %%fs:0x18, %0" : "=r"(teb));
     const auto* table = *reinterpret_cast<const uint8_t* const*>(peb + 0x94);
-    constexpr size_t kEntry = 16, kType = 10;
+    size_t kEntry = 16, kType = 10;
+    // NOTE: Wine's WoW64 leaves the 32-bit PEB's table pointer null: the one
+    // table, in the x86_64 layout, hangs off the 64-bit PEB, which the 32-bit
+    // TEB reaches through its WowTebOffset (at 0xFDC).
+    const auto wowTebOffset = *reinterpret_cast<const int32_t*>(teb + 0xFDC);
+    if (table == nullptr && wowTebOffset != 0) {
+        const uint8_t* teb64 = teb + wowTebOffset;
+        const auto peb64 = static_cast<uintptr_t>(*reinterpret_cast<const uint64_t*>(teb64 + 0x60));
+        table = reinterpret_cast<const uint8_t*>(
+            static_cast<uintptr_t>(*reinterpret_cast<const uint64_t*>(peb64 + 0xF8)));
+        kEntry = 24;
+        kType = 14;
+    }
 #endif
     if (table == nullptr) return 0;
     // WINE: Wine keeps 16384 handles in the table.
