@@ -1,19 +1,20 @@
 # Test plumbing shared by every folder under tests/.
 #
-# win64: test programs are Windows executables run by Wine through the
-# generated `wine-exec` wrapper (the build's own prefix, Wine's chatter off).
-# win32: nothing runs here, the tests are only compiled and linked.
+# win64, win32: test programs are Windows executables run by Wine through the
+# generated `wine-exec` wrapper (scripts/wine-env.sh: the build's own prefix,
+# Wine's chatter off). The win32 build's programs run under a user-mode i386
+# emulator (scripts/win32-lane.sh): they see PLIMO_EMULATED=1, and a test that
+# judges a timing skips itself there, saying so: timings there mean nothing.
 # native: the platform-free tests, run directly under the sanitizers.
 
 include(GoogleTest)
 
 if(NOT PLIMO_NATIVE)
-  find_program(PLIMO_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH)
-  find_program(PLIMO_WINE NAMES wine64)
-  if(NOT PLIMO_WINE)
-    set(PLIMO_WINE wine64)
+  math(EXPR PLIMO_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
+  set(PLIMO_EMULATED_EXPORT "")
+  if(PLIMO_EMULATED)
+    set(PLIMO_EMULATED_EXPORT "PLIMO_EMULATED=1; export PLIMO_EMULATED")
   endif()
-  set(PLIMO_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
   configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-exec.in ${CMAKE_BINARY_DIR}/wine-exec
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE
@@ -68,7 +69,7 @@ function(plimo_script_test name)
   if(PLIMO_RUN_TESTS)
     add_test(NAME ${name} COMMAND ${ARG_COMMAND})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
-      ENVIRONMENT "PLIMO_EMULATOR=${PLIMO_EMULATOR};PLIMO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+      ENVIRONMENT "PLIMO_EMULATOR=${PLIMO_EMULATOR};PLIMO_BINARY_DIR=${CMAKE_BINARY_DIR};PLIMO_EMULATED=$<BOOL:${PLIMO_EMULATED}>")
     if(ARG_USES_DISPLAY)
       set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
     endif()

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the viewer need, when missing.
-# amd64 packages only: adding the i386 architecture (for wine32) breaks /usr/bin/wine.
+# Installs what the build, the tests and the viewer need, when missing. Idempotent.
+#  - amd64 Debian packages: compilers, Wine, Xvfb and the tools the tests use;
+#  - for the 32-bit (i686) programs: a user-mode i386 emulator registered with
+#    binfmt_misc, the i386 architecture and wine32:i386 (see scripts/win32-lane.sh).
+# A refused step of the 32-bit part is said in one line and the rest goes on: the
+# win64 lane never depends on it.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
   cmake ninja-build g++ python3 clang-14 libclang-rt-14-dev
@@ -9,11 +14,19 @@ packages=(
   wine wine64 xvfb xauth x11-utils x11-apps xdotool imagemagick tmux
 )
 
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+# Another apt or dpkg run (unattended upgrades, a second terminal) holds the lock.
+wait_for_apt() {
+  for _ in $(seq 1 600); do
+    pgrep -x apt-get >/dev/null || pgrep -x dpkg >/dev/null || return 0
+    sleep 1
+  done
+}
+
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
+  installed "$p" || missing+=("$p")
 done
 
 if ((${#missing[@]})); then
@@ -23,6 +36,12 @@ if ((${#missing[@]})); then
     exit 1
   fi
   export DEBIAN_FRONTEND=noninteractive
+  wait_for_apt
   apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# The 32-bit part: each step says in one line why it was refused, and the script still succeeds.
+# shellcheck source=win32-lane.sh
+. "$here/win32-lane.sh"
+win32_lane_ready >/dev/null 2>&1 || win32_setup || true

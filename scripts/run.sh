@@ -2,11 +2,25 @@
 # The run command: installs what is missing, builds, and starts the viewer in
 # this terminal, which becomes its console. Without a display the window opens
 # on a virtual one and a screenshot of it is written to build/plimo-window.png.
+#   bash scripts/run.sh          the x86_64 build
+#   bash scripts/run.sh --32     the i686 build (under the i386 emulator here)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target plimo
+preset=win64
+case ${1:-} in
+  "") ;;
+  --32) preset=win32 ;;
+  *) echo "usage: $0 [--32]" >&2; exit 2 ;;
+esac
 
-exec bash scripts/wine-session.sh build/win64 bash scripts/run-viewer.sh build/win64/plimo.exe build/plimo-window.png
+bash scripts/deps.sh
+if [ "$preset" = win32 ]; then
+  . scripts/win32-lane.sh
+  win32_lane_ready || exit 1
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target plimo
+
+exec bash scripts/wine-session.sh "build/$preset" \
+  bash scripts/run-viewer.sh "build/$preset/plimo.exe" build/plimo-window.png

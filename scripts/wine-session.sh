@@ -7,12 +7,9 @@
 # Everything this script started is stopped when COMMAND ends; COMMAND's exit code is kept.
 set -uo pipefail
 
-build_dir=$(cd "$1" && pwd); shift
-export WINEPREFIX="$build_dir/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+plimo_build_dir=$(cd "$1" && pwd); shift
+. "$(dirname "$0")/wine-env.sh"
+wine=$PLIMO_WINE wineserver=$PLIMO_WINESERVER
 
 xvfb_pid=""
 cleanup() {
