@@ -15,14 +15,8 @@ packages=(
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-
-# Another apt or dpkg run (unattended upgrades, a second terminal) holds the lock.
-wait_for_apt() {
-  for _ in $(seq 1 600); do
-    pgrep -x apt-get >/dev/null || pgrep -x dpkg >/dev/null || return 0
-    sleep 1
-  done
-}
+# shellcheck source=win32-lane.sh
+. "$here/win32-lane.sh"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -42,6 +36,4 @@ if ((${#missing[@]})); then
 fi
 
 # The 32-bit part: each step says in one line why it was refused, and the script still succeeds.
-# shellcheck source=win32-lane.sh
-. "$here/win32-lane.sh"
 win32_lane_ready >/dev/null 2>&1 || win32_setup || true

@@ -63,7 +63,8 @@ for lane in "${built[@]}"; do
       ;;
     win64) run win64 bash scripts/wine-session.sh build/win64 ctest --preset win64 -j "$jobs" ;;
     win32)
-      run win32 bash scripts/wine-session.sh build/win32 ctest --preset win32 -j "$jobs"
+      run win32 bash scripts/wine-session.sh build/win32 bash -c \
+        '. scripts/win32-lane.sh && win32_start_time build/win32; exec ctest --preset win32 -j "$1"' - "$jobs"
       # What the tests checked instead where the emulator cannot deliver (README: the 32-bit build).
       grep -ho "emulator limit: .*" build/win32/Testing/Temporary/LastTest.log 2>/dev/null | sort -u
       ;;

@@ -1,4 +1,4 @@
-# Sourced by deps.sh and test.sh: what running the 32-bit (i686) programs here needs.
+# Sourced by deps.sh, run.sh and test.sh: what running the 32-bit (i686) programs here needs.
 #
 # The kernel of our amd64 machines cannot execute 32-bit code. Wine runs a 32-bit
 # program of a 64-bit prefix through its 32-bit loader (an i386 ELF file, from
@@ -23,7 +23,9 @@ binfmt_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xf
 
 win32_say() { echo "win32 lane: $*"; }
 
-win32_wait_for_apt() {
+# Another apt or dpkg run (unattended upgrades, a second terminal) holds the lock.
+wait_for_apt() {
+  command -v pgrep >/dev/null || return 0
   for _ in $(seq 1 600); do
     pgrep -x apt-get >/dev/null || pgrep -x dpkg >/dev/null || return 0
     sleep 1
@@ -58,7 +60,7 @@ win32_download_qemu() {
     deb=$(ls "$work"/qemu-user_*.deb 2>/dev/null | head -n 1)
   fi
   if [ -z "${deb:-}" ] || ! dpkg-deb --fsys-tarfile "$deb" | tar -x -C "$work" ./usr/bin/qemu-i386 2>>"$work/log"; then
-    win32_say "Debian 13's qemu-user could not be downloaded ($(tail -n 1 "$work/log"))"
+    win32_say "Debian 13's qemu-user could not be downloaded ($( (grep -m 1 '^[EW]:' "$work/log" || tail -n 1 "$work/log") | cut -c 1-160))"
     rm -rf "$work"; return 1
   fi
   mkdir -p "$(dirname "$PLIMO_QEMU")"
@@ -75,7 +77,7 @@ win32_emulator() {
 win32_install_emulator() {
   [ -n "$(win32_emulator)" ] && return 0
   win32_download_qemu && return 0
-  win32_wait_for_apt
+  wait_for_apt
   if DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static >/dev/null 2>&1; then
     win32_say "falling back to Debian 12's qemu-user-static (7.2): every 32-bit process takes about a minute to start, the lane will be slow"
     return 0
@@ -109,7 +111,7 @@ win32_register_binfmt() {
 win32_install_wine32() {
   local version
   [ -x "$PLIMO_WINE32_LOADER" ] && return 0
-  win32_wait_for_apt
+  wait_for_apt
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386 || { win32_say "the i386 architecture cannot be added"; return 1; }
   fi
@@ -143,4 +145,17 @@ win32_setup() {
   win32_register_binfmt || return 1
   win32_install_wine32 || return 1
   win32_lane_ready
+}
+
+# Inside a wine session of BUILD_DIR (the i686 build): prints how long one 32-bit
+# process takes from start to end, median of 5 (Wine's 32-bit cmd.exe, /c exit).
+win32_start_time() {
+  local wine_exec=$1/wine-exec t times=()
+  local TIMEFORMAT=%R
+  for _ in 1 2 3 4 5; do
+    t=$( { time "$wine_exec" 'C:\windows\syswow64\cmd.exe' /c exit >/dev/null 2>&1 </dev/null; } 2>&1 )
+    times+=("$t")
+  done
+  win32_say "a 32-bit process starts and ends in $(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p) s" \
+    "(median of 5: ${times[*]})"
 }

@@ -109,6 +109,16 @@ LONG WINAPI printWhatTheFilterReceives(EXCEPTION_POINTERS* pointers) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
+// With the x87 unit's state: whether the exception is flagged and unmasked.
+void sayDidNotTrap(const char* what) {
+    unsigned short control, status;
+    __asm__ __volatile__("fnstcw %0\n\tfnstsw %1" : "=m"(control), "=m"(status));
+    char line[80];
+    std::snprintf(line, sizeof line, "%s did not trap: control word %04X, status word %04X\n", what, control,
+                  status);
+    say(line);
+}
+
 void finA() { say(stackAligned() ? "finA\n" : "finA on a misaligned stack\n"); }
 void finB() { say("finB\n"); }
 void finC() { say("finC\n"); }
@@ -197,18 +207,13 @@ void Body(int argc, char** argv) {
         volatile long double one = 1, nothing = 0;
         volatile long double q = one / nothing;
         (void)q;
-        unsigned short control, status;
-        __asm__ __volatile__("fnstcw %0\n\tfnstsw %1" : "=m"(control), "=m"(status));
-        char line[64];
-        std::snprintf(line, sizeof line, "x87 did not trap: control word %04X, status word %04X\n", control,
-                      status);
-        say(line);
+        sayDidNotTrap("x87");
     }
     if (!std::strcmp(path, "double")) {
         volatile double one = 1, nothing = 0;
         volatile double q = one / nothing;
         (void)q;
-        say("double did not trap\n");
+        sayDidNotTrap("double");
     }
     if (!std::strcmp(path, "breakpoint")) __debugbreak();
     if (!std::strcmp(path, "noncontinuable")) RaiseException(0xE0000001, EXCEPTION_NONCONTINUABLE, 0, nullptr);
