@@ -6,7 +6,6 @@ import os
 import pty
 import re
 import select
-import signal
 import subprocess
 import sys
 import tempfile
@@ -66,51 +65,44 @@ def read_until(fd, pattern, deadline, seen=b""):
     return seen
 
 
-def check_typed():
+def typed_session(act, code):
+    """console_probe typed on a tty: act(pid, fd, seen) once it is ready, then the exit code."""
     # WINE: with a tty as standard input Wine gives the program a real console,
     # and typed keys arrive as key records with their set-1 scan codes.
     pid, fd = pty.fork()
     if pid == 0:
         os.execvp(RUN[0], RUN + ["typed"])
-    deadline = time.monotonic() + LIMIT
     try:
-        seen = read_until(fd, rb"ready", deadline)
+        act(fd, read_until(fd, rb"ready", time.monotonic() + LIMIT))
+        _, status = os.waitpid(pid, 0)
+        pid = 0
+        assert os.waitstatus_to_exitcode(status) == code, status
+    finally:
+        if pid:
+            os.kill(pid, 9)
+            os.waitpid(pid, 0)
+        os.close(fd)
+
+
+def check_typed():
+    def act(fd, seen):
         assert re.search(rb"mode=17 ready", seen), seen
         for keys in (b"u", b"i", b"\x1bOP", b"\x1b[A", b"q"):  # u, i, F1, Up, q
             os.write(fd, keys)
             time.sleep(0.2)
-        seen = read_until(fd, rb"k=71;", deadline, seen)
+        seen = read_until(fd, rb"k=71;", time.monotonic() + LIMIT, seen)
         got = re.findall(rb"k=([0-9A-F]{2});", seen)
         assert got == [b"75", b"69", b"00", b"3B", b"00", b"48", b"71"], got
-        _, status = os.waitpid(pid, 0)
-        pid = 0
-        assert os.waitstatus_to_exitcode(status) == 0, status
-    finally:
-        if pid:
-            os.kill(pid, 9)
-            os.waitpid(pid, 0)
-        os.close(fd)
+    typed_session(act, 0)
 
 
 def check_break():
     # Ctrl+C typed while IO_RdKey waits on an empty queue ends the program at once.
-    pid, fd = pty.fork()
-    if pid == 0:
-        os.execvp(RUN[0], RUN + ["typed"])
-    deadline = time.monotonic() + LIMIT
-    try:
-        seen = read_until(fd, rb"ready", deadline)
+    def act(fd, seen):
         time.sleep(0.5)
-        os.kill(pid, signal.SIGINT)
-        seen = read_until(fd, rb"USER BREAK", time.monotonic() + 10, seen)
-        _, status = os.waitpid(pid, 0)
-        pid = 0
-        assert os.waitstatus_to_exitcode(status) == 9, status
-    finally:
-        if pid:
-            os.kill(pid, 9)
-            os.waitpid(pid, 0)
-        os.close(fd)
+        os.write(fd, b"\x03")
+        read_until(fd, rb"USER BREAK", time.monotonic() + 10, seen)
+    typed_session(act, 9)
 
 
 {"idle": check_idle, "mode": check_mode, "output": check_output, "typed": check_typed,
