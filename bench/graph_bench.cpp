@@ -16,7 +16,8 @@
 namespace {
 
 constexpr int kWidth = 800, kDepth = 600, kRounds = 5;
-constexpr int kManyLines = 10000, kManyFrames = 5;
+constexpr int kBlock = 100; // calls of one kind in a row
+constexpr int kManyLines = 10000, kManyFrames = 5, kManyTurn = 500;
 const char kText[] = "Press q to finish the program";
 
 double Now() { return BenchNowUs() / 1e6; }
@@ -30,9 +31,25 @@ double Mean(int n, const std::function<void(int)>& body) {
     return (Now() - start) * 1e6 / n;
 }
 
+using Body = std::function<void(int)>;
+
+void Flush() { GdiFlush(); }
+
+// Median of rounds of BenchTurns, one sample list per body.
+std::vector<double> Rounds(int n, int block, const std::vector<Body>& bodies) {
+    std::vector<std::vector<double>> samples(bodies.size());
+    for (int r = 0; r < kRounds; ++r) {
+        const std::vector<double> round = BenchTurns(n, block, bodies, Flush);
+        for (size_t k = 0; k < bodies.size(); ++k) samples[k].push_back(round[k]);
+    }
+    std::vector<double> medians;
+    for (const auto& s : samples) medians.push_back(BenchPercentile(s, 0.5));
+    return medians;
+}
+
 HDC Targets(int k) { return k == 0 ? Graph_BufferDC : Graph_WindowDC; }
 
-// (a): what the executor does per target, without the request record or the lock.
+// (a): a pen and brush made, selected, put back and deleted per shape and per target.
 void PerShape(HDC dc, COLORREF colour, UINT penStyle, UINT brushStyle, const std::function<void()>& draw) {
     LOGPEN pen = {penStyle, POINT{1, 0}, colour};
     LOGBRUSH brush = {brushStyle, colour, 0};
@@ -73,7 +90,7 @@ struct Cached { // (b)
 struct Case {
     const char* name;
     int n;
-    std::function<void(int)> graph, perShape, once;
+    Body graph, perShape, once;
 };
 
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -202,58 +219,42 @@ int main() {
     };
 
     std::printf("Graph drawing cost, mean microseconds per call on both targets (back buffer + %s),\n"
-                "median of %d interleaved rounds\n\n",
-                realWindow ? "window DC" : "memory DC", kRounds);
+                "median of %d rounds, each the median of turns of %d calls, the three taking turns\n\n",
+                realWindow ? "window DC" : "memory DC", kRounds, kBlock);
     std::printf("%-36s %9s %9s %9s %8s %8s\n", "operation", "Graph", "(a)", "(b)", "G/(a)", "G/(b)");
     for (Case& c : cases) {
-        std::vector<double> g, a, b;
-        for (int r = 0; r < kRounds; ++r) {
-            g.push_back(Mean(c.n, c.graph));
-            a.push_back(Mean(c.n, c.perShape));
-            b.push_back(Mean(c.n, c.once));
-        }
-        for (auto* v : {&g, &a, &b}) std::sort(v->begin(), v->end());
-        const double gm = g[kRounds / 2], am = a[kRounds / 2], bm = b[kRounds / 2];
+        const std::vector<double> m = Rounds(c.n, std::min(kBlock, c.n / 20), {c.graph, c.perShape, c.once});
+        const double gm = m[0], am = m[1], bm = m[2];
         std::printf("%-36s %9.2f %9.2f %9.2f %8.2f %8.2f\n", c.name, gm, am, bm, gm / am, gm / bm);
     }
 
     // Many shapes: lines of 40 x 40 pixels spread over the picture, the colour
     // changing with every line; (b) selects only the pen, as hand-written GDI would.
-    auto manyAt = [](int i, int& x, int& y) {
+    static const auto manyAt = [](int i, int& x, int& y) {
         x = (i * 37) % (kWidth - 40);
         y = (i * 53) % (kDepth - 40);
     };
-    auto manyGraph = [&](int) {
-        for (int i = 0; i < kManyLines; ++i) {
-            int x, y;
-            manyAt(i, x, y);
-            Graph_Line(x, y, x + 40, y + 40, i & 15);
+    const Body manyGraph = [](int i) {
+        int x, y;
+        manyAt(i, x, y);
+        Graph_Line(x, y, x + 40, y + 40, i & 15);
+    };
+    const Body manyOnce = [&](int i) {
+        int x, y;
+        manyAt(i, x, y);
+        for (int k = 0; k < 2; ++k) {
+            HDC dc = Targets(k);
+            SelectObject(dc, cached.pens[i & 15]);
+            MoveToEx(dc, x, y, nullptr);
+            LineTo(dc, x + 40, y + 40);
+            SetPixelV(dc, x + 40, y + 40, PALETTEINDEX(i & 15));
         }
     };
-    auto manyOnce = [&](int) {
-        for (int i = 0; i < kManyLines; ++i) {
-            int x, y;
-            manyAt(i, x, y);
-            for (int k = 0; k < 2; ++k) {
-                HDC dc = Targets(k);
-                SelectObject(dc, cached.pens[i & 15]);
-                MoveToEx(dc, x, y, nullptr);
-                LineTo(dc, x + 40, y + 40);
-                SetPixelV(dc, x + 40, y + 40, PALETTEINDEX(i & 15));
-            }
-        }
-    };
-    std::vector<double> manyG, manyB;
-    for (int r = 0; r < kRounds; ++r) {
-        manyG.push_back(Mean(kManyFrames, manyGraph));
-        manyB.push_back(Mean(kManyFrames, manyOnce));
-    }
-    std::sort(manyG.begin(), manyG.end());
-    std::sort(manyB.begin(), manyB.end());
-    const double mg = manyG[kRounds / 2], mb = manyB[kRounds / 2];
+    const std::vector<double> many = Rounds(kManyLines * kManyFrames, kManyTurn, {manyGraph, manyOnce});
+    const double mg = many[0] * kManyLines, mb = many[1] * kManyLines;
     std::printf("\nmany shapes: 10,000 lines of changing colours a frame, frames per second,\n"
-                "median of %d interleaved rounds of %d frames\n\n",
-                kRounds, kManyFrames);
+                "median of %d rounds of %d frames, each the median of turns of %d lines, the two taking turns\n\n",
+                kRounds, kManyFrames, kManyTurn);
     std::printf("%-36s %9s %9s %8s\n", "frame", "Graph", "(b)", "G/(b)");
     std::printf("%-36s %9.1f %9.1f %8.2f\n", "many shapes (10,000 lines)", 1e6 / mg, 1e6 / mb, mg / mb);
 

@@ -30,7 +30,7 @@ namespace {
 constexpr int kWidth = 800, kDepth = 600;
 constexpr DWORD kSettleMs = 1000, kFpsMs = 5000, kCpuMs = 10000;
 constexpr int kLatencyTrials = 40;
-constexpr int kDrawRounds = 5, kDrawFrames = 200;
+constexpr int kDrawRounds = 5, kDrawFrames = 200, kDrawTurn = 10;
 
 // A pixel nothing in the scene draws at the start camera: the erase paints it
 // black, which is how the watcher counts frames.
@@ -194,15 +194,7 @@ void viewerFrame() {
     Graph_Rectangle(0, 0, kWidth - 1, kDepth - 1, 0, true);
 }
 
-// Mean ms per frame over n frames.
-template <typename F>
-double timeFrames(int n, F frame) {
-    GdiFlush();
-    const double start = nowMs();
-    for (int i = 0; i < n; ++i) frame();
-    GdiFlush();
-    return (nowMs() - start) / n;
-}
+void flush() { GdiFlush(); }
 
 // ---- resources ------------------------------------------------------------------
 
@@ -235,14 +227,19 @@ void Body(int argc, char** argv) {
     RawFrame raw;
     std::vector<double> viewer, gdi;
     for (int round = 0; round < kDrawRounds; ++round) {
-        viewer.push_back(timeFrames(kDrawFrames, viewerFrame));
-        gdi.push_back(timeFrames(kDrawFrames, [&] {
-            raw.draw(Graph_BufferDC);
-            raw.draw(Graph_WindowDC);
-        }));
+        const std::vector<double> took = BenchTurns(kDrawFrames, kDrawTurn, {[](int) { viewerFrame(); },
+                                                                          [&](int) {
+                                                                              raw.draw(Graph_BufferDC);
+                                                                              raw.draw(Graph_WindowDC);
+                                                                          }},
+                                                    flush);
+        viewer.push_back(took[0] / 1e3);
+        gdi.push_back(took[1] / 1e3);
     }
     const double v = BenchPercentile(viewer, 0.5), g = BenchPercentile(gdi, 0.5);
-    std::printf("one frame's drawing, both DCs, median of %d rounds of %d frames:\n", kDrawRounds, kDrawFrames);
+    std::printf("one frame's drawing, both DCs, median of %d rounds of %d frames each,\n"
+                "a round's figure the median of turns of %d frames, the two taking turns:\n",
+                kDrawRounds, kDrawFrames, kDrawTurn);
     std::printf("  Plimo_DrawFrame + erase    %.3f ms\n", v);
     std::printf("  raw GDI, same shapes       %.3f ms\n", g);
     std::printf("  ratio                      %.2f\n", v / g);
