@@ -12,12 +12,17 @@
 // signed ints, colours as COLORREF, styles as the platform's PS_*/BS_*/HS_*.
 class Graph_Gdi {
 public:
-    using Object = uintptr_t; // a pen, a brush or a bitmap (HGDIOBJ)
+    using Object = uintptr_t; // a pen or a brush (HGDIOBJ)
 
-    virtual Object CreatePen(uint32_t style, uint32_t colour) = 0; // one pixel wide
-    virtual Object CreateBrush(uint32_t style, uint32_t colour, uintptr_t hatch) = 0;
-    virtual Object SelectObject(Object object) = 0; // returns the object it replaced
-    virtual void DeleteObject(Object object) = 0;
+    // The pen (one pixel wide) or brush made from these values. The GDI side
+    // makes each once and keeps it (the dispatch never deletes one); when GDI
+    // refuses the values, the DC's default pen or brush.
+    virtual Object Pen(uint32_t style, uint32_t colour) = 0;
+    virtual Object Brush(uint32_t style, uint32_t colour, uintptr_t hatch) = 0;
+    // Selected into the DC, where they stay until another replaces them. The
+    // GDI side may leave out any call below that would change nothing.
+    virtual void SelectPen(Object pen) = 0;
+    virtual void SelectBrush(Object brush) = 0;
     virtual void SetBkColor(uint32_t colour) = 0;
     virtual void SetBkMode(int32_t mode) = 0;
     virtual void SetTextColor(uint32_t colour) = 0;

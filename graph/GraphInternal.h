@@ -60,8 +60,8 @@ extern uint8_t Graph_SavedMask[8];    // last user mask
 void Graph_SetWindowDC(HDC dc);
 
 // Main thread. Sets the drawing defaults (outline, fill, patterns, saved
-// mask); deletes a user pattern bitmap if there is one. Part of Graph_BEGIN;
-// tests reuse it.
+// mask); deletes the kept pens and brushes and a user pattern bitmap if there
+// is one. Part of Graph_BEGIN; tests reuse it.
 void Graph_ResetDrawingDefaults();
 
 // ---- lifecycle (lifecycle.cpp) ----------------------------------------------
@@ -72,7 +72,8 @@ void Graph_ResetDrawingDefaults();
 // DCs reuse it.
 void Graph_ResetPicture();
 // Main thread, at the end. Closes the window mutex and the handshake event,
-// those that exist. Registered by Graph_BEGIN with M3K_FINALLY.
+// those that exist, and deletes the kept pens and brushes. Registered by
+// Graph_BEGIN with M3K_FINALLY.
 void Graph_Finalize();
 
 // ---- back buffer (backbuffer.cpp) --------------------------------------------
@@ -104,6 +105,34 @@ void Graph_Execute(HDC dc);
 // never copies half a shape and never shares the window DC with a request.
 void Graph_ExecuteOnBuffer();
 void Graph_ExecuteOnBoth();
+
+// ---- pens, brushes and DC attributes (objects.cpp) -------------------------
+
+// Main thread, every declaration of this section; under the back-buffer lock,
+// which the last four take themselves. Pens and brushes are made once and
+// kept, at most this many, the least recently used going first; each stays
+// selected in a DC until another replaces it.
+constexpr uint32_t Graph_ObjectCacheSize = 48;
+// The kept pen or brush for these values; the DC's default one when GDI
+// refuses them.
+HGDIOBJ Graph_CachedPen(UINT style, COLORREF colour);
+HGDIOBJ Graph_CachedBrush(UINT style, COLORREF colour, ULONG_PTR hatch);
+// Each changes the DC only where it differs from what Graph last selected or
+// set there.
+void Graph_SelectPen(HDC dc, HGDIOBJ pen);
+void Graph_SelectBrush(HDC dc, HGDIOBJ brush);
+void Graph_SetDCTextColour(HDC dc, COLORREF colour);
+void Graph_SetDCBkColour(HDC dc, COLORREF colour);
+void Graph_SetDCBkMode(HDC dc, int mode);
+// After a palette change: each DC selects its pen, brush and text colour anew.
+void Graph_ReselectAfterPaletteChange();
+// dc goes away or stops being Graph's: Graph's objects leave it and what it
+// holds is forgotten.
+void Graph_ForgetDC(HDC dc);
+// The user mask changed: the pattern brush made from the old one goes.
+void Graph_DropPatternBrush();
+// Every kept object leaves the DCs and is deleted.
+void Graph_FreeObjects();
 
 
 // ---- shapes (drawing.cpp) -------------------------------------------------------

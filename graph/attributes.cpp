@@ -48,6 +48,7 @@ void Graph_SetFillMask(const uint8_t (&mask)[8]) {
     WORD rows[8];
     for (int i = 0; i < 8; ++i) rows[i] = static_cast<WORD>(255 - saved[i]);
     HBITMAP pattern = CreateBitmap(8, 8, 1, 1, rows);
+    Graph_DropPatternBrush(); // made from the old bitmap
     if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);
     Graph_UserPattern = pattern;
     Graph_Executor.hatch = reinterpret_cast<uintptr_t>(pattern);

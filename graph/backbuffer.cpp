@@ -11,6 +11,7 @@ void Graph_CreateBackBuffer(HDC windowDC) {
 
 // Tests only: the window's back buffer lives until the process ends.
 void Graph_DestroyBackBuffer() {
+    Graph_ForgetDC(Graph_BufferDC);
     if (Graph_BufferDC != nullptr) {
         HGDIOBJ palette = SelectPalette(Graph_BufferDC,
                                         static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);

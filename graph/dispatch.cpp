@@ -47,43 +47,25 @@ bool cutLine(int64_t (&a)[2], int64_t (&b)[2]) {
     return true;
 }
 
-// One shape's pen and brush, selected for the shape's drawing call and then
-// replaced by what the DC held before and deleted: none outlives the request.
-class PenAndBrush {
-public:
-    PenAndBrush(Graph_Gdi& gdi, const Graph_ExecutorState& state, uint32_t colour, bool fill) : gdi_(gdi) {
-        uint32_t penStyle = state.outlineStyle;
-        uint32_t brushStyle = Graph_BS_HOLLOW;
-        if (fill) {
-            penStyle = Graph_PS_SOLID;
-            if (state.stdPatternFlag) {
-                brushStyle = state.stdBrushStyle;
-            } else {
-                // The pattern's 0 bits paint in the text colour: the shape's.
-                gdi.SetTextColor(colour);
-                brushStyle = Graph_BS_PATTERN;
-            }
+// One shape's pen, and its brush when it fills or frames an area (a line
+// needs none).
+void selectPenAndBrush(Graph_Gdi& gdi, const Graph_ExecutorState& state, uint32_t colour, bool fill,
+                       bool area) {
+    uint32_t penStyle = state.outlineStyle;
+    uint32_t brushStyle = Graph_BS_HOLLOW;
+    if (fill) {
+        penStyle = Graph_PS_SOLID;
+        if (state.stdPatternFlag) {
+            brushStyle = state.stdBrushStyle;
+        } else {
+            // The pattern's 0 bits paint in the text colour: the shape's.
+            gdi.SetTextColor(colour);
+            brushStyle = Graph_BS_PATTERN;
         }
-        pen_ = gdi.CreatePen(penStyle, colour);
-        replacedPen_ = gdi.SelectObject(pen_);
-        brush_ = gdi.CreateBrush(brushStyle, colour, state.hatch);
-        replacedBrush_ = gdi.SelectObject(brush_);
     }
-    ~PenAndBrush() {
-        // Selecting fails on a null DC or object; the shape's objects are
-        // deleted whatever happened.
-        if (replacedBrush_ != 0) gdi_.SelectObject(replacedBrush_);
-        if (brush_ != 0) gdi_.DeleteObject(brush_);
-        if (replacedPen_ != 0) gdi_.SelectObject(replacedPen_);
-        if (pen_ != 0) gdi_.DeleteObject(pen_);
-    }
-    PenAndBrush(const PenAndBrush&) = delete;
-    PenAndBrush& operator=(const PenAndBrush&) = delete;
-
-private:
-    Graph_Gdi& gdi_;
-    Graph_Gdi::Object pen_ = 0, brush_ = 0, replacedPen_ = 0, replacedBrush_ = 0;
-};
+    gdi.SelectPen(gdi.Pen(penStyle, colour));
+    if (area) gdi.SelectBrush(gdi.Brush(brushStyle, colour, state.hatch));
+}
 
 } // namespace
 
@@ -119,7 +101,7 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
         break;
     case OP_RECTANGLE: {
         const auto& r = p.rectangle;
-        PenAndBrush shape(gdi, state, Graph_PaletteColour(r.colour), (r.fill & 0xFF) != 0);
+        selectPenAndBrush(gdi, state, Graph_PaletteColour(r.colour), (r.fill & 0xFF) != 0, true);
         gdi.Rectangle(Graph_GdiCoord(r.x1), Graph_GdiCoord(r.y1), Graph_GdiCoord(r.x2) + 1,
                       Graph_GdiCoord(r.y2) + 1);
         break;
@@ -129,7 +111,7 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
         const uint32_t colour = Graph_PaletteColour(l.colour);
         int64_t from[2] = {l.x1, l.y1}, to[2] = {l.x2, l.y2};
         if ((l.x1 != l.x2 || l.y1 != l.y2) && cutLine(from, to)) {
-            PenAndBrush shape(gdi, state, colour, false);
+            selectPenAndBrush(gdi, state, colour, false, false);
             gdi.MoveToEx(static_cast<int32_t>(from[0]), static_cast<int32_t>(from[1]));
             gdi.LineTo(static_cast<int32_t>(to[0]), static_cast<int32_t>(to[1]));
         }

@@ -18,19 +18,15 @@ class GdiOnDC final : public Graph_Gdi {
 public:
     explicit GdiOnDC(HDC dc) : dc_(dc) {}
 
-    Object CreatePen(uint32_t style, uint32_t colour) override {
-        const LOGPEN pen{style, POINT{1, 0}, colour};
-        return object(CreatePenIndirect(&pen));
+    Object Pen(uint32_t style, uint32_t colour) override { return object(Graph_CachedPen(style, colour)); }
+    Object Brush(uint32_t style, uint32_t colour, uintptr_t hatch) override {
+        return object(Graph_CachedBrush(style, colour, hatch));
     }
-    Object CreateBrush(uint32_t style, uint32_t colour, uintptr_t hatch) override {
-        const LOGBRUSH brush{style, colour, hatch};
-        return object(CreateBrushIndirect(&brush));
-    }
-    Object SelectObject(Object o) override { return object(::SelectObject(dc_, handle(o))); }
-    void DeleteObject(Object o) override { ::DeleteObject(handle(o)); }
-    void SetBkColor(uint32_t colour) override { ::SetBkColor(dc_, colour); }
-    void SetBkMode(int32_t mode) override { ::SetBkMode(dc_, mode); }
-    void SetTextColor(uint32_t colour) override { ::SetTextColor(dc_, colour); }
+    void SelectPen(Object pen) override { Graph_SelectPen(dc_, handle(pen)); }
+    void SelectBrush(Object brush) override { Graph_SelectBrush(dc_, handle(brush)); }
+    void SetBkColor(uint32_t colour) override { Graph_SetDCBkColour(dc_, colour); }
+    void SetBkMode(int32_t mode) override { Graph_SetDCBkMode(dc_, mode); }
+    void SetTextColor(uint32_t colour) override { Graph_SetDCTextColour(dc_, colour); }
     void SetPixelV(int32_t x, int32_t y, uint32_t colour) override { ::SetPixelV(dc_, x, y, colour); }
     void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) override { ::Rectangle(dc_, l, t, r, b); }
     void MoveToEx(int32_t x, int32_t y) override { ::MoveToEx(dc_, x, y, nullptr); }
@@ -42,6 +38,7 @@ public:
         // Each DC owns its palette object, whichever target the request runs on.
         Graph_ApplyPalette(Graph_WindowDC, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
         Graph_ApplyPalette(Graph_BufferDC, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
+        Graph_ReselectAfterPaletteChange();
     }
 
 private:

@@ -126,9 +126,11 @@ void Graph_ResetPicture() {
 }
 
 // Main thread, at program end. The window thread and its window live on until
-// the process ends, so only the synchronisation objects are closed, and the
-// back-buffer lock stays usable for the repaints still to come.
+// the process ends, so only the synchronisation objects and the pens and
+// brushes go, and the back-buffer lock stays usable for the repaints still to
+// come.
 void Graph_Finalize() {
+    Graph_FreeObjects();
     HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent};
     for (HANDLE* h : handles) {
         if (*h != nullptr) CloseHandle(*h);

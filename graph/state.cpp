@@ -41,10 +41,14 @@ void Graph_LockBackBuffer() { EnterCriticalSection(&bufferLock); }
 void Graph_UnlockBackBuffer() { LeaveCriticalSection(&bufferLock); }
 
 // Window thread (or a test on the main thread before drawing).
-void Graph_SetWindowDC(HDC dc) { Graph_WindowDC = dc; }
+void Graph_SetWindowDC(HDC dc) {
+    if (dc != Graph_WindowDC) Graph_ForgetDC(Graph_WindowDC);
+    Graph_WindowDC = dc;
+}
 
 void Graph_ResetDrawingDefaults() {
     Graph_Executor = Graph_ExecutorState{};
+    Graph_FreeObjects();
     if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);
     Graph_UserPattern = nullptr;
 

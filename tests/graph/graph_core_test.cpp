@@ -213,6 +213,35 @@ TEST_F(GraphTest, RemapAllPaletteLoadsAtMost1024ColoursIntoBothDCs) {
     EXPECT_EQ(PaletteOf(Graph_BufferDC).size(), 1024u);
 }
 
+// Pens and brushes outlive the shapes that made them: a palette change must
+// reach what is already selected, and eviction must not lose a colour.
+TEST_F(GraphTest, KeptPensAndBrushesFollowThePaletteThroughEveryColour) {
+    auto shapes = [](int y, uint32_t c) {
+        Graph_Rectangle(0, y, 19, y + 9, c, true);
+        Graph_Rectangle(30, y, 49, y + 9, c, false);
+        Graph_Line(60, y, 79, y, c);
+        Graph_SetStdFillMask(Graph_PATSYM_HORIZ);
+        Graph_Rectangle(90, y, 109, y + 9, c, true);
+        Graph_SetStdFillMask(Graph_PATSYM_SOLID);
+    };
+    std::vector<uint32_t> table(256);
+    for (uint32_t c = 0; c < 256; ++c) table[c] = 0x010101u * c ^ 0x00FF00;
+    for (uint32_t round = 0; round < 2; ++round) {
+        shapes(100, 4);
+        table[4] = round == 0 ? 0x123456 : 0x654321;
+        ASSERT_EQ(Graph_RemapAllPalette(table.data(), 256), 0);
+        shapes(120, 4);
+        Picture p = Both();
+        EXPECT_TRUE(p.all(0, 120, 19, 129, table[4])) << round;
+        EXPECT_TRUE(p.all(30, 120, 49, 120, table[4]) && p.all(60, 120, 79, 120, table[4])) << round;
+        EXPECT_TRUE(p.all(90, 120, 109, 120, table[4])) << round;
+        // Far more colours than the cache keeps, twice: the second time remakes them.
+        for (uint32_t c = 0; c < 256; ++c) Graph_Rectangle(c % 32 * 4, 200 + c / 32 * 4, c % 32 * 4 + 3, 203 + c / 32 * 4, c, true);
+        p = Both();
+        for (uint32_t c = 0; c < 256; ++c) ASSERT_EQ(p.at(c % 32 * 4 + 1, 201 + c / 32 * 4), table[c]) << c;
+    }
+}
+
 TEST_F(GraphTest, SetBkColorReturnsThePreviousColourNumber) {
     EXPECT_EQ(Graph_SetBkColor(4), 0u);
     EXPECT_EQ(Graph_SetBkColor(258), 4u);
@@ -452,6 +481,7 @@ TEST_F(GraphTest, ModuleStartsWithItsDefaults) {
 TEST_F(GraphTest, TenThousandShapesOfEveryKindLeakNoGdiObject) {
     Close();
     Open(64, 64);
+    Graph_FreeObjects(); // those the clearing made
     // The counter must see objects come and go, or the comparison proves nothing.
     const uint32_t base = GdiObjectCount();
     HPEN pen = CreatePen(PS_SOLID, 1, 0);
@@ -461,7 +491,7 @@ TEST_F(GraphTest, TenThousandShapesOfEveryKindLeakNoGdiObject) {
 
     const uint8_t mask[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
     for (uint32_t i = 0; i < 10000; ++i) {
-        const uint32_t c = i & 15;
+        const uint32_t c = i & 255; // more pens and brushes than the cache keeps
         Graph_SetLinestyle(i % 6);
         Graph_Line(i % 64, 0, 63 - i % 64, 63, c);
         Graph_Line(7, 7, 7, 7, c);
@@ -475,6 +505,10 @@ TEST_F(GraphTest, TenThousandShapesOfEveryKindLeakNoGdiObject) {
         Graph_SetBkColor(c);
         Graph_ClearScreen(0);
         if (i % 10 == 0) Graph_InitStdPalette();
+        // Evicted objects are deleted: the cache and the user pattern bitmap at most.
+        if (i % 1000 == 999) {
+            ASSERT_LE(GdiObjectCount(), base + Graph_ObjectCacheSize + 1) << i;
+        }
     }
     Graph_SetStdFillMask(Graph_PATSYM_SOLID);
     Graph_ResetDrawingDefaults(); // the one user pattern bitmap in force

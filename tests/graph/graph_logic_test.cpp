@@ -20,10 +20,10 @@ public:
     };
     std::vector<Call> calls;
 
-    Object CreatePen(uint32_t, uint32_t) override { return 1; }
-    Object CreateBrush(uint32_t, uint32_t, uintptr_t) override { return 2; }
-    Object SelectObject(Object) override { return 3; }
-    void DeleteObject(Object) override {}
+    Object Pen(uint32_t, uint32_t) override { return 1; }
+    Object Brush(uint32_t, uint32_t, uintptr_t) override { return 2; }
+    void SelectPen(Object) override {}
+    void SelectBrush(Object) override {}
     void SetBkColor(uint32_t) override {}
     void SetBkMode(int32_t) override {}
     void SetTextColor(uint32_t) override {}

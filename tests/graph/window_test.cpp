@@ -398,6 +398,24 @@ TEST_F(GraphWindow, ShapesDrawnDuringRepaintsReachTheWindowWhole) {
     EXPECT_EQ(differing, 0);
 }
 
+TEST_F(GraphWindow, RepaintsLeaveTheWindowDCsPenBrushAndColours) {
+    // Requests leave their pen, brush and colours selected in the window's
+    // own DC, and one of the same colour selects nothing: the paints on the
+    // window thread (BeginPaint and EndPaint on that DC) must keep them.
+    Graph_SetBkColor(1);
+    Graph_SetStdFillMask(Graph_PATSYM_DIAG1);
+    for (uint32_t i = 0; i < 10; ++i) {
+        InvalidateRect(window, nullptr, FALSE);
+        settle(window);
+        Graph_Rectangle(i * 40, 300, i * 40 + 29, 329, 4, true);
+        Graph_RawOutText(i * 40, 340, 4, "Xy", 2);
+    }
+    settle(window);
+    for (int y = 300; y < 360; ++y)
+        for (int x = 0; x < 400; ++x)
+            ASSERT_EQ(GetPixel(Graph_WindowDC, x, y), GetPixel(Graph_BufferDC, x, y)) << x << "," << y;
+}
+
 TEST_F(GraphWindow, CoveredOrMinimisedTheWindowShowsTheLastPictureAgain) {
     Graph_Rectangle(300, 200, 399, 299, 4, true);
     ASSERT_TRUE(screenShows(window, 350, 250, kDarkRed));
