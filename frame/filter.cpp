@@ -153,7 +153,9 @@ void M3K_RedirectToTrap(CONTEXT& context, uint32_t trap, uintptr_t address, uint
     frame[0] = address;
     frame[1] = context.SegCs;
     frame[2] = context.EFlags;
-    frame[3] = M3K_StackPointer(context);
+    // After a stack overflow the frames from the fault up to stackTop are
+    // dead and partly covered by the trap's own: the unwinder goes on above them.
+    frame[3] = stackTop != 0 ? stackTop : M3K_StackPointer(context);
     frame[4] = context.SegSs;
     frame[5] = trap;
     context.Rsp = sp;
