@@ -132,6 +132,7 @@ class Traps(unittest.TestCase):
                 continue
             self.assertEqual(filter_receives(path), "C00000FD")
             self.assertReport(run(path), 23, b"stack overflow")
+            self.assertReport(run(path, "faulting"), 23, b"stack overflow", b"finFaulting\nfinFaulting\nfinA\n")
 
     def test_unmapped_exception_ends_without_report_or_finalisers(self):
         result = run("breakpoint")
