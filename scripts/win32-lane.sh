@@ -148,12 +148,13 @@ win32_setup() {
 }
 
 # Inside a wine session of BUILD_DIR (the i686 build): prints how long one 32-bit
-# process takes from start to end, median of 5 (Wine's 32-bit cmd.exe, /c exit).
+# process takes from start to end, median of 5 (the fault probe's plain return:
+# the program frame's start and end, nothing else).
 win32_start_time() {
-  local wine_exec=$1/wine-exec t times=()
+  local wine_exec=$1/wine-exec probe=$1/tests/frame/fault_probe.exe t times=()
   local TIMEFORMAT=%R
   for _ in 1 2 3 4 5; do
-    t=$( { time "$wine_exec" 'C:\windows\syswow64\cmd.exe' /c exit >/dev/null 2>&1 </dev/null; } 2>&1 )
+    t=$( { time "$wine_exec" "$probe" return >/dev/null 2>&1 </dev/null; } 2>&1 )
     times+=("$t")
   done
   win32_say "a 32-bit process starts and ends in $(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p) s" \
