@@ -28,10 +28,11 @@ run() {
   local lane=$1; shift
   "$@" 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]}
-  local total failed
+  local total failed skipped
   read -r failed total < <(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\1 \2/p' "$log" | tail -n 1)
+  skipped=$(grep -c '^[[:space:]]*[0-9]* - .* (Skipped)$' "$log")
   if [ -n "${total:-}" ]; then
-    counts+=("$lane: $((total - failed)) passed, $failed failed")
+    counts+=("$lane: $((total - failed - skipped)) passed, $failed failed$( ((skipped)) && echo ", $skipped skipped")")
   else
     counts+=("$lane: did not run to its end")
   fi
