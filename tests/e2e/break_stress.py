@@ -24,6 +24,7 @@ EMULATOR = os.environ.get("PLIMO_EMULATOR") or "/usr/lib/wine/wine64"  # wine-se
 def one_run(exe, breaks):
     with Viewer(exe, EMULATOR, 60) as v:
         v.picture(repeats=1)
+        tty = v.tmux("display-message", "-p", "-t", "v", "#{pane_tty}").stdout.decode().strip()
         time.sleep(random.uniform(0, 0.5))  # some moment of the loop
         # Typed in the terminal, as a user breaks. NOTE: a SIGINT sent to the
         # process instead sometimes hangs Wine itself (it starts the break's
@@ -41,7 +42,6 @@ def one_run(exe, breaks):
             # NOTE: under Wine the terminal's mode is put back by Wine's console
             # process, which may end a moment after the program: look again.
             time.sleep(1)
-            tty = v.tmux("display-message", "-p", "-t", "v", "#{pane_tty}").stdout.decode().strip()
             later = subprocess.run(["stty", "-g", "-F", tty], capture_output=True, text=True).stdout.strip()
             restored = later == v.stty("before")
             mode = "%s -> %s, a second later %s" % (v.stty("before"), v.stty("after"), later)
