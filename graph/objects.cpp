@@ -144,30 +144,33 @@ HGDIOBJ Graph_CachedBrush(UINT style, COLORREF colour, ULONG_PTR hatch) {
     return objectFor(keyOf(kBrush, styleAndHatch, colour), kBrush, style, colour, hatch, WHITE_BRUSH);
 }
 
-// A failed call leaves the state unknown, so the next request tries again.
+namespace {
+// Makes the call only when the DC holds something else; a failed call leaves
+// the value unknown, so the next request tries again.
+template <typename T, typename Call>
+void change(T& held, T wanted, T unknown, Call call) {
+    if (held != wanted) held = call() ? wanted : unknown;
+}
+} // namespace
+
 void Graph_SelectPen(HDC dc, HGDIOBJ pen) {
-    DCState& s = stateOf(dc);
-    if (s.pen != pen) s.pen = SelectObject(dc, pen) != nullptr ? pen : nullptr;
+    change<HGDIOBJ>(stateOf(dc).pen, pen, nullptr, [&] { return SelectObject(dc, pen) != nullptr; });
 }
 
 void Graph_SelectBrush(HDC dc, HGDIOBJ brush) {
-    DCState& s = stateOf(dc);
-    if (s.brush != brush) s.brush = SelectObject(dc, brush) != nullptr ? brush : nullptr;
+    change<HGDIOBJ>(stateOf(dc).brush, brush, nullptr, [&] { return SelectObject(dc, brush) != nullptr; });
 }
 
 void Graph_SetDCTextColour(HDC dc, COLORREF colour) {
-    DCState& s = stateOf(dc);
-    if (s.text != colour) s.text = SetTextColor(dc, colour) != CLR_INVALID ? colour : CLR_INVALID;
+    change<COLORREF>(stateOf(dc).text, colour, CLR_INVALID, [&] { return SetTextColor(dc, colour) != CLR_INVALID; });
 }
 
 void Graph_SetDCBkColour(HDC dc, COLORREF colour) {
-    DCState& s = stateOf(dc);
-    if (s.bkColour != colour) s.bkColour = SetBkColor(dc, colour) != CLR_INVALID ? colour : CLR_INVALID;
+    change<COLORREF>(stateOf(dc).bkColour, colour, CLR_INVALID, [&] { return SetBkColor(dc, colour) != CLR_INVALID; });
 }
 
 void Graph_SetDCBkMode(HDC dc, int mode) {
-    DCState& s = stateOf(dc);
-    if (s.bkMode != mode) s.bkMode = SetBkMode(dc, mode) != 0 ? mode : 0;
+    change(stateOf(dc).bkMode, mode, 0, [&] { return SetBkMode(dc, mode) != 0; });
 }
 
 void Graph_ReselectAfterPaletteChange() {
