@@ -65,9 +65,12 @@ for lane in "${built[@]}"; do
     win64) run win64 bash scripts/wine-session.sh build/win64 ctest --preset win64 -j "$jobs" ;;
     win32)
       run win32 bash scripts/wine-session.sh build/win32 bash -c \
-        '. scripts/win32-lane.sh && win32_start_time build/win32; exec ctest --preset win32 -j "$1"' - "$jobs"
+        '. scripts/win32-lane.sh && win32_start_time build/win32; exec ctest --preset win32 -j "$1" --repeat until-pass:2' - "$jobs"
       # What the tests checked instead where the emulator cannot deliver (README: the 32-bit build).
       grep -ho "emulator limit: .*" build/win32/Testing/Temporary/LastTest.log 2>/dev/null | sort -u
+      # A test is run again once when the emulator itself crashed under it; say which.
+      awk '/ Testing: /{name=$3} /^Test Failed/{print "win32 lane: run again after a failure: " name}' \
+        build/win32/Testing/Temporary/LastTest.log 2>/dev/null
       ;;
   esac
 done
