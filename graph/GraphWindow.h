@@ -24,6 +24,10 @@ extern Graph_CreateThreadProc Graph_CreateThread;
 // the text goes to the standard error as well when the box cannot be shown.
 void Graph_ShowError(const char* text, const char* caption);
 
+// Window thread, inside every paint between BeginPaint and the copy, with both locks held;
+// null (nothing) unless a test holds a paint open to see what drawing meanwhile does.
+extern void (*Graph_PaintHook)();
+
 // Main thread, from Graph_Init; halts the program (9) on failure.
 void Graph_RegisterWindowClass(HINSTANCE instance);
 // Window thread: window, window DC, back buffer; halts the program (9) on failure.

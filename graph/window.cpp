@@ -13,6 +13,7 @@
 #include "kfrIGraph.h"
 
 HWND Graph_Window = nullptr;
+void (*Graph_PaintHook)() = nullptr;
 
 namespace {
 
@@ -99,6 +100,7 @@ void paint(HWND window) {
     Graph_LockBackBuffer();
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
+    if (Graph_PaintHook != nullptr) Graph_PaintHook();
     Graph_CopyBackBuffer(Graph_WindowDC);
     EndPaint(window, &ps);
     Graph_UnlockBackBuffer();

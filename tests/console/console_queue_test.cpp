@@ -259,13 +259,12 @@ TEST_F(ConsoleQueue, KeysAmongForeignRecordsAllArriveInOrder) {
 }
 
 TEST_F(ConsoleQueue, GetKeyWithoutWaitOnEmptyQueue) {
-    if (std::getenv("PLIMO_EMULATED") != nullptr) {
-        GTEST_SKIP() << "a time limit: under a CPU emulator timings mean nothing";
-    }
+    // A read that waited would wait for a key for ever: the ceiling only has to
+    // tell that apart from a return, on a loaded or emulated machine too.
     uint8_t ch = 0x5A, scan = 0x5B;
     const ULONGLONG start = GetTickCount64();
     EXPECT_FALSE(kfrEvQue_getKey(ch, scan, false));
-    EXPECT_LT(GetTickCount64() - start, 50u);
+    EXPECT_LT(GetTickCount64() - start, 5000u);
     EXPECT_EQ(ch, 0x5A);
     EXPECT_EQ(scan, 0x5B);
 }

@@ -22,6 +22,8 @@ import graph_window  # noqa: E402
 
 WIDTH, DEPTH = 800, 600
 TOOL_LIMIT = 20  # seconds any one outside tool may take
+# Seconds a picture may hold still while keys typed before it are still on their way.
+STILL_WRONG = 8
 
 # The standard palette's entries the viewer draws with.
 BLACK = (0x00, 0x00, 0x00)
@@ -217,7 +219,11 @@ class Viewer:
         # trap is not inherited), so it still writes the exit code. `stty -g`
         # before and after tells whether the terminal's input mode came back;
         # the exit code's file appears last, once both are written.
-        script = (f"trap : INT; stty -g >{d}/stty-before; {run} 2>{d}/stderr; echo $? >{d}/rc.tmp; "
+        # A watchdog in the pane ends the pane's processes, the viewer among them, once
+        # this test's process is gone (killed at its time limit): nothing of a failed
+        # test stays behind to take the display from the next one.
+        watchdog = f"(while kill -0 {os.getpid()} 2>/dev/null; do sleep 1; done; kill -9 0) & "
+        script = (f"trap : INT; {watchdog}stty -g >{d}/stty-before; {run} 2>{d}/stderr; echo $? >{d}/rc.tmp; "
                   f"stty -g >{d}/stty-after; mv {d}/rc.tmp {d}/rc; sleep {self.limit * 4}")
         self.tmux("new-session", "-d", "-s", "v", "-x", "100", "-y", "30", "sh", "-c", script)
         shell = int(self.tmux("display-message", "-p", "-t", "v", "#{pane_pid}").stdout)
@@ -330,10 +336,12 @@ class Viewer:
         `repeats` screenshots in a row. Keys still queued move the camera once
         a frame, so a still picture also means every key taken so far has
         acted. Keys just typed may not have reached the program yet, though:
-        with `until`, wait for a still picture that `until` accepts, and on
-        time-out return the last still one for the caller's assertion."""
+        with `until`, wait for a still picture that `until` accepts; one that
+        `until` rejects and that has not changed for STILL_WRONG seconds (or the
+        last still one at the time limit) is returned for the caller's assertion,
+        so that a wrong picture fails within seconds."""
         deadline = time.monotonic() + (limit or self.limit)
-        last, same, still = None, 0, None
+        last, same, still, still_since = None, 0, None, 0
         while time.monotonic() < deadline:
             shot = self.screenshot()
             if shot is not None and shot.looks_drawn():
@@ -342,7 +350,10 @@ class Viewer:
                 if same >= repeats:
                     if until is None or until(shot):
                         return shot
-                    still = shot
+                    if shot != still:
+                        still, still_since = shot, time.monotonic()
+                    elif time.monotonic() - still_since >= STILL_WRONG:
+                        return still
             time.sleep(0.03)
         if still is not None:
             return still

@@ -155,6 +155,13 @@ TEST_F(GraphTest, ColourNumbersSelectTheirLowEightBits) {
     EXPECT_TRUE(p.all(0, 0, 9, 9, kGreen));
     EXPECT_TRUE(p.all(20, 0, 29, 4, kBlack) && p.all(20, 5, 29, 9, kRed));
     EXPECT_TRUE(p.all(40, 0, 49, 0, kRed));
+    // Bits 4 to 7 count as well: with 32 entries loaded, 0x314 is entry 0x14, not 4.
+    uint32_t table[32] = {};
+    table[4] = 0xB00000;
+    table[0x14] = 0x00B000;
+    ASSERT_EQ(Graph_RemapAllPalette(table, 32), 0);
+    Graph_Line(60, 0, 69, 0, 0x314);
+    EXPECT_TRUE(Both().all(60, 0, 69, 0, kGreen));
 }
 
 // The palette selected in dc.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -51,6 +52,41 @@ bool eventually(Pred pred, DWORD ms = kWaitMs) {
 
 // The window thread has handled everything posted before this returns.
 void settle(HWND window) { SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, kWaitMs, nullptr); }
+
+// The window's picture against the back buffer's at every step-th pixel of area, once
+// the window thread has painted what is pending. Read under the back-buffer lock:
+// between BeginPaint and EndPaint (which hold it) the window DC is clipped to the
+// paint's region and answers CLR_INVALID outside it.
+::testing::AssertionResult windowShowsBuffer(RECT area, int step = 1) {
+    UpdateWindow(Graph_Window);
+    Graph_LockBackBuffer();
+    int differing = 0;
+    std::string first;
+    for (int y = area.top; y < area.bottom; y += step) {
+        for (int x = area.left; x < area.right; x += step) {
+            const COLORREF w = GetPixel(Graph_WindowDC, x, y), b = GetPixel(Graph_BufferDC, x, y);
+            if (w != b && ++differing <= 5) {
+                char point[64];
+                std::snprintf(point, sizeof point, " (%d,%d) %06lx/%06lx", x, y, static_cast<unsigned long>(w),
+                              static_cast<unsigned long>(b));
+                first += point;
+            }
+        }
+    }
+    Graph_UnlockBackBuffer();
+    if (differing == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differing << " points differ, first (x,y) window/buffer:" << first;
+}
+
+// A test's paint hook: holds the next paint open for a while, its DC clipped to
+// its update region, and says when it is open.
+HANDLE paintOpen = nullptr;
+LONG holdNextPaint = 0;
+void holdPaintOpen() {
+    if (InterlockedExchange(&holdNextPaint, 0) == 0) return;
+    SetEvent(paintOpen);
+    Sleep(300);
+}
 
 // Runs a Unix program (xdotool) from the Windows process.
 // WINE: Wine starts Unix executables given by their path, but their process
@@ -380,22 +416,25 @@ TEST_F(GraphWindow, RepaintCopiesTheBackBuffer) {
 }
 
 TEST_F(GraphWindow, ShapesDrawnDuringRepaintsReachTheWindowWhole) {
-    // Repaints of a small corner run on the window thread while shapes are
-    // drawn all over the picture: none of them may be cut to the corner.
+    // A shape drawn while a paint of a small corner is open on the window
+    // thread waits for that paint instead of being cut to the corner.
+    paintOpen = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    holdNextPaint = 1;
+    Graph_PaintHook = holdPaintOpen;
+    RECT corner{0, 0, 8, 8};
+    InvalidateRect(window, &corner, FALSE);
+    ASSERT_EQ(WaitForSingleObject(paintOpen, kWaitMs), WAIT_OBJECT_0);
+    Graph_Rectangle(100, 100, 699, 499, 4, true);
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
+    Graph_PaintHook = nullptr;
+
+    // And many shapes among many such paints.
     for (uint32_t i = 0; i < 1000; ++i) {
-        RECT corner{0, 0, 8, 8};
         InvalidateRect(window, &corner, FALSE);
         const uint32_t x = (i * 37) % 760 + 20, y = (i * 53) % 560 + 20;
         Graph_Rectangle(x, y, x + 15, y + 15, 1 + i % 15, true);
     }
-    settle(window);
-    int differing = 0;
-    for (int y = 0; y < 600; y += 7) {
-        for (int x = 0; x < 800; x += 7) {
-            if (GetPixel(Graph_WindowDC, x, y) != GetPixel(Graph_BufferDC, x, y)) ++differing;
-        }
-    }
-    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
 }
 
 TEST_F(GraphWindow, RepaintsLeaveTheWindowDCsPenBrushAndColours) {
@@ -406,14 +445,11 @@ TEST_F(GraphWindow, RepaintsLeaveTheWindowDCsPenBrushAndColours) {
     Graph_SetStdFillMask(Graph_PATSYM_DIAG1);
     for (uint32_t i = 0; i < 10; ++i) {
         InvalidateRect(window, nullptr, FALSE);
-        settle(window);
+        UpdateWindow(window);
         Graph_Rectangle(i * 40, 300, i * 40 + 29, 329, 4, true);
         Graph_RawOutText(i * 40, 340, 4, "Xy", 2);
     }
-    settle(window);
-    for (int y = 300; y < 360; ++y)
-        for (int x = 0; x < 400; ++x)
-            ASSERT_EQ(GetPixel(Graph_WindowDC, x, y), GetPixel(Graph_BufferDC, x, y)) << x << "," << y;
+    EXPECT_TRUE(windowShowsBuffer({0, 300, 400, 360}));
 }
 
 TEST_F(GraphWindow, CoveredOrMinimisedTheWindowShowsTheLastPictureAgain) {
