@@ -11,7 +11,7 @@
 #include <windows.h>
 
 #include "Graph.h"
-#include "GraphGdi.h"
+#include "GraphDC.h"
 #include "GraphRequest.h"
 
 // ---- module state (defined in state.cpp, the one place it lives) ----------
@@ -31,33 +31,41 @@ void Graph_UnlockBackBuffer();
 extern HANDLE Graph_WindowMutex;
 extern HANDLE Graph_HandshakeEvent;
 
+// The two DCs as Graph draws on them (dc.cpp): objects that own what each DC
+// holds and the pens and brushes kept for it. Graph_AttachDCs (Graph_BEGIN)
+// makes them the targets of every request.
+class Graph_GdiDC;
+extern Graph_GdiDC Graph_BufferTarget;
+extern Graph_GdiDC Graph_WindowTarget;
+void Graph_AttachDCs();
 // Window thread: made by Graph_CreateBackBuffer; then used by both threads
-// under the back-buffer lock.
-extern HDC Graph_BufferDC;
+// under the back-buffer lock. The DC is its target's.
+extern HDC& Graph_BufferDC;
 extern HBITMAP Graph_BufferBitmap;
 // Window thread sets it (Graph_SetWindowDC), main thread draws on it: the
 // second target of every drawing request, or any DC a test supplies.
-extern HDC Graph_WindowDC;
+extern HDC& Graph_WindowDC;
 
 // Main thread. The display's colour count, computed once by Graph_BEGIN;
 // Graph_Init copies it into Graph_NumPColor.
 extern uint32_t Graph_ColourCount;
 
-// Main thread. Executor state: outline and fill state, and the hatch style or
-// user pattern bitmap that filled brushes are made with.
-extern Graph_ExecutorState Graph_Executor;
-inline UINT& Graph_OutlineStyle = Graph_Executor.outlineStyle;   // pen style of outlined shapes and lines
-inline bool& Graph_StdPatternFlag = Graph_Executor.stdPatternFlag; // fills use the standard pattern
-inline UINT& Graph_StdBrushStyle = Graph_Executor.stdBrushStyle;  // BS_SOLID or BS_HATCHED
-extern HBITMAP Graph_UserPattern;    // 8 x 8 monochrome, or null
+// Main thread. The dispatch's outline and fill state (GraphDC.h), by the
+// names the attributes know it by; and the user pattern's bitmap, or null.
+inline uint32_t& Graph_OutlineStyle = Graph_Executor.outlineStyle;
+inline bool& Graph_StdPatternFlag = Graph_Executor.stdPatternFlag;
+inline uint32_t& Graph_StdBrushStyle = Graph_Executor.stdBrushStyle;
+extern HBITMAP Graph_UserPattern;
 // Main thread. Attributes.
 extern uint32_t Graph_BkColour;       // colour number last set
 extern uint32_t Graph_CurrentPattern; // Graph_GetStdFillMask's value
 extern uint8_t Graph_SavedMask[8];    // last user mask
 
 // Window thread: the window code hands over its window DC here, before the
-// window-ready signal; tests hand over any DC.
+// window-ready signal, and the back buffer its DC; tests hand over any DC.
+// What Graph held in the DC it replaces is released and forgotten.
 void Graph_SetWindowDC(HDC dc);
+void Graph_SetBufferDC(HDC dc);
 
 // Main thread. Sets the drawing defaults (outline, fill, patterns, saved
 // mask); deletes the kept pens and brushes and a user pattern bitmap if there
@@ -96,50 +104,28 @@ uint32_t Graph_CountDisplayColours();
 // it is.
 void Graph_ApplyPalette(HDC dc, const uint32_t* values, uint32_t count);
 
-// ---- the executor (execute.cpp) ---------------------------------------------
+// ---- the DCs (dc.cpp) ----------------------------------------------------------
 
-// Main thread, every declaration of this section. Carries out Graph_Request
-// on dc. Takes no lock: the runners do.
-void Graph_Execute(HDC dc);
-// Both runners hold the back-buffer lock for the whole request, so a repaint
-// never copies half a shape and never shares the window DC with a request.
-void Graph_ExecuteOnBuffer();
-void Graph_ExecuteOnBoth();
-
-// ---- pens, brushes and DC attributes (objects.cpp) -------------------------
-
-// Main thread, every declaration of this section; under the back-buffer lock,
-// which the last four take themselves. Pens and brushes are made once and
-// kept, at most this many, the least recently used going first; each stays
-// selected in a DC until another replaces it.
+// Main thread. Carries out Graph_Request on one target alone, with no lock
+// (tests: the window's picture made to differ from the back buffer's).
+void Graph_Execute(Graph_GdiDC& target);
+// Main thread; each takes the back-buffer lock. Pens and brushes are made
+// once and kept, at most this many for both DCs, the least recently used
+// going first; each stays selected in its DC until another replaces it.
 constexpr uint32_t Graph_ObjectCacheSize = 48;
-// The kept pen or brush for these values; the DC's default one when GDI
-// refuses them.
-HGDIOBJ Graph_CachedPen(UINT style, COLORREF colour);
-HGDIOBJ Graph_CachedBrush(UINT style, COLORREF colour, ULONG_PTR hatch);
-// Each changes the DC only where it differs from what Graph last selected or
-// set there.
-void Graph_SelectPen(HDC dc, HGDIOBJ pen);
-void Graph_SelectBrush(HDC dc, HGDIOBJ brush);
-void Graph_SetDCTextColour(HDC dc, COLORREF colour);
-void Graph_SetDCBkColour(HDC dc, COLORREF colour);
-void Graph_SetDCBkMode(HDC dc, int mode);
-// After a palette change: each DC selects its pen, brush and text colour anew.
-void Graph_ReselectAfterPaletteChange();
-// dc goes away or stops being Graph's: Graph's objects leave it and what it
-// holds is forgotten.
-void Graph_ForgetDC(HDC dc);
 // The user mask changed: the pattern brush made from the old one goes.
 void Graph_DropPatternBrush();
-// Every kept object leaves the DCs and is deleted.
+// Every kept object leaves its DC and is deleted.
 void Graph_FreeObjects();
-
 
 // ---- shapes (drawing.cpp) -------------------------------------------------------
 
 // Main thread. A rectangle, or the single pixel when the corners coincide;
 // both targets.
 void Graph_Box(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);
+// Main thread. The width in pixels of text[0..length) in the font in force
+// (pixels.cpp); 0 before Graph_Init.
+uint32_t Graph_TextWidthOf(const char* text, uint32_t length);
 // Main thread. Graph_Box painted solid whatever fill is in force; the fill
 // survives it.
 void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);

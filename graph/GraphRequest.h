@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "Graph.h"
+
 enum Graph_OpCode : uint8_t {
     OP_PEN_STYLE = 2,
     OP_FILL_PATTERN = 3,
@@ -14,7 +16,14 @@ enum Graph_OpCode : uint8_t {
     OP_PIXEL = 9,
     OP_RECTANGLE = 10,
     OP_LINE = 11,
+    OP_ELLIPSE = 12,
+    OP_ARC = 13,
+    OP_PIE = 14,
+    OP_POLYLINE = 15,
+    OP_POLYGON = 16,
+    OP_FLOOD_FILL = 17,
     OP_TEXT = 18,
+    OP_IMAGE = 19,
 };
 
 constexpr uint32_t Graph_TextMax = 257;
@@ -33,6 +42,13 @@ struct Graph_RequestRecord {
         struct { uint32_t x1, y1, x2, y2, colour, fill; } rectangle;
         struct { uint32_t x1, y1, x2, y2, colour; } line;
         struct { uint32_t x, y, colour; char text[Graph_TextMax]; } text;
+        // Ellipses, arcs and pies: the box ordered, angles in whole degrees.
+        struct { uint32_t x1, y1, x2, y2, colour, fill; int32_t start, sweep; } ellipse;
+        // The caller's points, read while the request runs.
+        struct { const Graph_Point* points; uint32_t count, colour, fill; } poly;
+        struct { uint32_t x, y, colour, border; } flood;
+        // An image block's pixels (0x00RRGGBB, top row first), read while the request runs.
+        struct { uint32_t x, y, width, height, mode; const uint32_t* pixels; } image;
     } p;
 };
 

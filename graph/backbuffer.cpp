@@ -3,7 +3,7 @@
 
 // Window thread, right after the window DC exists.
 void Graph_CreateBackBuffer(HDC windowDC) {
-    Graph_BufferDC = CreateCompatibleDC(windowDC);
+    Graph_SetBufferDC(CreateCompatibleDC(windowDC));
     Graph_BufferBitmap = CreateCompatibleBitmap(windowDC, static_cast<int>(Graph_Width),
                                                 static_cast<int>(Graph_Depth));
     SelectObject(Graph_BufferDC, Graph_BufferBitmap);
@@ -11,15 +11,14 @@ void Graph_CreateBackBuffer(HDC windowDC) {
 
 // Tests only: the window's back buffer lives until the process ends.
 void Graph_DestroyBackBuffer() {
-    Graph_ForgetDC(Graph_BufferDC);
-    if (Graph_BufferDC != nullptr) {
-        HGDIOBJ palette = SelectPalette(Graph_BufferDC,
-                                        static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
+    const HDC dc = Graph_BufferDC;
+    Graph_SetBufferDC(nullptr);
+    if (dc != nullptr) {
+        HGDIOBJ palette = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
         if (palette != GetStockObject(DEFAULT_PALETTE)) DeleteObject(palette);
-        DeleteDC(Graph_BufferDC);
+        DeleteDC(dc);
     }
     if (Graph_BufferBitmap != nullptr) DeleteObject(Graph_BufferBitmap);
-    Graph_BufferDC = nullptr;
     Graph_BufferBitmap = nullptr;
 }
 

@@ -1,8 +1,11 @@
-// The request executor's dispatch, over the GDI interface.
+// The request dispatch over the DC seam, and the two runners.
 #include <algorithm>
 
 #include "Graph.h"
-#include "GraphGdi.h"
+#include "GraphDC.h"
+
+Graph_ExecutorState Graph_Executor = {};
+Graph_TargetSet Graph_Targets = {};
 
 namespace {
 
@@ -47,10 +50,38 @@ bool cutLine(int64_t (&a)[2], int64_t (&b)[2]) {
     return true;
 }
 
-// One shape's pen, and its brush when it fills or frames an area (a line
-// needs none).
-void selectPenAndBrush(Graph_Gdi& gdi, const Graph_ExecutorState& state, uint32_t colour, bool fill,
-                       bool area) {
+// What a request meets where a DC does not exist yet: nothing is drawn, the
+// dispatch's own state still changes.
+class NoDC final : public Graph_DC {
+public:
+    void SelectPen(uint32_t, uint32_t) override {}
+    void SelectBrush(uint32_t, uint32_t, uintptr_t) override {}
+    void SetTextColor(uint32_t) override {}
+    void SetBkColor(uint32_t) override {}
+    void SetBkMode(int32_t) override {}
+    void Shape(uint8_t, const int32_t*, uint32_t) override {}
+    void Text(int32_t, int32_t, const char*, int32_t) override {}
+    void Image(int32_t, int32_t, uint32_t, uint32_t, const uint32_t*, uint32_t) override {}
+    void ApplyPalette() override {}
+};
+NoDC noDC;
+
+struct TargetLock {
+    TargetLock() {
+        if (Graph_Targets.lock != nullptr) Graph_Targets.lock();
+    }
+    ~TargetLock() {
+        if (Graph_Targets.unlock != nullptr) Graph_Targets.unlock();
+    }
+    TargetLock(const TargetLock&) = delete;
+    TargetLock& operator=(const TargetLock&) = delete;
+};
+
+Graph_DC& orNoDC(Graph_DC* dc) { return dc != nullptr ? *dc : noDC; }
+
+} // namespace
+
+void Graph_SelectPenBrush(Graph_DC& dc, const Graph_ExecutorState& state, uint32_t colour, bool fill, bool area) {
     uint32_t penStyle = state.outlineStyle;
     uint32_t brushStyle = Graph_BS_HOLLOW;
     if (fill) {
@@ -59,17 +90,26 @@ void selectPenAndBrush(Graph_Gdi& gdi, const Graph_ExecutorState& state, uint32_
             brushStyle = state.stdBrushStyle;
         } else {
             // The pattern's 0 bits paint in the text colour: the shape's.
-            gdi.SetTextColor(colour);
+            dc.SetTextColor(colour);
             brushStyle = Graph_BS_PATTERN;
         }
     }
-    gdi.SelectPen(gdi.Pen(penStyle, colour));
-    if (area) gdi.SelectBrush(gdi.Brush(brushStyle, colour, state.hatch));
+    dc.SelectPen(penStyle, colour);
+    if (area) dc.SelectBrush(brushStyle, colour, state.hatch);
 }
 
-} // namespace
+void Graph_ExecuteOnBuffer() {
+    TargetLock lock;
+    Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.buffer));
+}
 
-void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& state, Graph_Gdi& gdi) {
+void Graph_ExecuteOnBoth() {
+    TargetLock lock;
+    Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.buffer));
+    Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.window));
+}
+
+void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& p = request.p;
     switch (request.op) {
     case OP_PEN_STYLE:
@@ -85,25 +125,27 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
         state.stdPatternFlag = true;
         break;
     case OP_PALETTE:
-        gdi.ApplyPalettes();
+        dc.ApplyPalette();
         break;
     case OP_BK_COLOR:
-        gdi.SetBkColor(Graph_PaletteColour(p.bkColour.colour));
+        dc.SetBkColor(Graph_PaletteColour(p.bkColour.colour));
         break;
     case OP_BK_MODE:
-        gdi.SetBkMode(toInt(p.bkMode.mode));
+        dc.SetBkMode(toInt(p.bkMode.mode));
         break;
     case OP_PIXEL:
         // Beyond GDI's range a pixel lies far outside the picture.
         if (withinGdi(p.pixel.x, p.pixel.y)) {
-            gdi.SetPixelV(toInt(p.pixel.x), toInt(p.pixel.y), Graph_PaletteColour(p.pixel.colour));
+            const int32_t v[] = {toInt(p.pixel.x), toInt(p.pixel.y), toInt(Graph_PaletteColour(p.pixel.colour))};
+            dc.Shape(OP_PIXEL, v, 3);
         }
         break;
     case OP_RECTANGLE: {
         const auto& r = p.rectangle;
-        selectPenAndBrush(gdi, state, Graph_PaletteColour(r.colour), (r.fill & 0xFF) != 0, true);
-        gdi.Rectangle(Graph_GdiCoord(r.x1), Graph_GdiCoord(r.y1), Graph_GdiCoord(r.x2) + 1,
-                      Graph_GdiCoord(r.y2) + 1);
+        Graph_SelectPenBrush(dc, state, Graph_PaletteColour(r.colour), (r.fill & 0xFF) != 0, true);
+        const int32_t v[] = {Graph_GdiCoord(r.x1), Graph_GdiCoord(r.y1), Graph_GdiCoord(r.x2) + 1,
+                             Graph_GdiCoord(r.y2) + 1};
+        dc.Shape(OP_RECTANGLE, v, 4);
         break;
     }
     case OP_LINE: {
@@ -111,22 +153,27 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
         const uint32_t colour = Graph_PaletteColour(l.colour);
         int64_t from[2] = {l.x1, l.y1}, to[2] = {l.x2, l.y2};
         if ((l.x1 != l.x2 || l.y1 != l.y2) && cutLine(from, to)) {
-            selectPenAndBrush(gdi, state, colour, false, false);
-            gdi.MoveToEx(static_cast<int32_t>(from[0]), static_cast<int32_t>(from[1]));
-            gdi.LineTo(static_cast<int32_t>(to[0]), static_cast<int32_t>(to[1]));
+            Graph_SelectPenBrush(dc, state, colour, false, false);
+            const int32_t v[] = {static_cast<int32_t>(from[0]), static_cast<int32_t>(from[1]),
+                                 static_cast<int32_t>(to[0]), static_cast<int32_t>(to[1])};
+            dc.Shape(OP_LINE, v, 4);
         }
         // NOTE: LineTo leaves the end point out; it is set solid, whatever the style.
-        if (withinGdi(l.x2, l.y2)) gdi.SetPixelV(toInt(l.x2), toInt(l.y2), colour);
+        if (withinGdi(l.x2, l.y2)) {
+            const int32_t v[] = {toInt(l.x2), toInt(l.y2), toInt(colour)};
+            dc.Shape(OP_PIXEL, v, 3);
+        }
         break;
     }
     case OP_TEXT: {
         const auto& t = p.text;
         if (!withinGdi(t.x, t.y)) break; // starts far right of or below the picture
-        gdi.SetTextColor(Graph_PaletteColour(t.colour));
-        gdi.TextOutA(toInt(t.x), toInt(t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
+        dc.SetTextColor(Graph_PaletteColour(t.colour));
+        dc.Text(toInt(t.x), toInt(t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
         break;
     }
     default:
+        Graph_DispatchShape(request, state, dc); // the shapes of shapes.cpp; ignores other codes
         break;
     }
 }

@@ -50,3 +50,14 @@ void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t
 void Graph_ClearScreen(uint32_t /*mode*/) {
     Graph_SolidBox(0, 0, Graph_Width - 1, Graph_Depth - 1, Graph_BkColour, true);
 }
+
+void Graph_OutText(uint32_t x, uint32_t y, uint32_t colour, const char* text) {
+    if (text == nullptr) return;
+    // In pieces of what one request takes, each after the last one's width.
+    for (uint32_t n = Graph_TextLength(text, Graph_TextMax); n > 0; n = Graph_TextLength(text, Graph_TextMax)) {
+        Graph_RawOutText(x, y, colour, text, n);
+        const uint32_t width = Graph_TextWidthOf(text, n);
+        x = width > UINT32_MAX - x ? UINT32_MAX : x + width;
+        text += n;
+    }
+}

@@ -48,6 +48,7 @@ void Graph_BEGIN() {
     M3K_MODULE_ONCE();
     kfrIGraph_BEGIN();
     M3K_FINALLY(Graph_Finalize);
+    Graph_AttachDCs();
     Graph_ColourCount = Graph_CountDisplayColours();
     Graph_ResetDrawingDefaults();
 }

@@ -3,29 +3,19 @@
 
 #include <cstring>
 
-uint32_t Graph_Width = 0;
-uint32_t Graph_Depth = 0;
-uint32_t Graph_NumPColor = 0;
-
-
 HANDLE Graph_WindowMutex = nullptr;
 HANDLE Graph_HandshakeEvent = nullptr;
 
-HDC Graph_BufferDC = nullptr;
 HBITMAP Graph_BufferBitmap = nullptr;
-HDC Graph_WindowDC = nullptr;
 
 uint32_t Graph_ColourCount = 0;
 
-Graph_ExecutorState Graph_Executor = {};
 HBITMAP Graph_UserPattern = nullptr;
 
 uint32_t Graph_BkColour = 0;
 uint32_t Graph_CurrentPattern = 8;
 uint8_t Graph_SavedMask[8] = {};
 
-Graph_RequestRecord Graph_Request = {};
-Graph_PaletteTable Graph_PaletteBuffer = {};
 
 namespace {
 CRITICAL_SECTION bufferLock;
@@ -39,12 +29,6 @@ const bool bufferLockReady = [] {
 // Either thread.
 void Graph_LockBackBuffer() { EnterCriticalSection(&bufferLock); }
 void Graph_UnlockBackBuffer() { LeaveCriticalSection(&bufferLock); }
-
-// Window thread (or a test on the main thread before drawing).
-void Graph_SetWindowDC(HDC dc) {
-    if (dc != Graph_WindowDC) Graph_ForgetDC(Graph_WindowDC);
-    Graph_WindowDC = dc;
-}
 
 void Graph_ResetDrawingDefaults() {
     Graph_Executor = Graph_ExecutorState{};

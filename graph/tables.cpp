@@ -1,6 +1,14 @@
-// Graph's constant tables and platform-free helpers.
+// Graph's public variables, its request record, the constant tables and the
+// platform-free helpers.
 #include "Graph.h"
 #include "GraphRequest.h"
+
+uint32_t Graph_Width = 0;
+uint32_t Graph_Depth = 0;
+uint32_t Graph_NumPColor = 0;
+
+Graph_RequestRecord Graph_Request = {};
+Graph_PaletteTable Graph_PaletteBuffer = {};
 
 const uint32_t Graph_StdPalette[16] = {
     0x000000, 0x0000B0, 0x00B000, 0x008080, 0xB00000, 0x800080, 0xB06000, 0xC0C0C0,

@@ -30,10 +30,76 @@ extern uint32_t Graph_NumPColor; // colours the display shows (set by Graph_Init
 void Graph_Line(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour);
 void Graph_Rectangle(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);
 
+// ---- more shapes ----
+// Inclusive boxes and coordinates as for rectangles, corners in any order;
+// with fill, a solid one-pixel border in the colour and the inside in the fill
+// pattern in force; without, the outline in the line style in force.
+struct Graph_Point {
+    uint32_t x, y;
+};
+void Graph_SetPixel(uint32_t x, uint32_t y, uint32_t colour);
+// The ellipse that touches all four sides of the box (a circle in a square box).
+void Graph_Ellipse(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill);
+// Part of that ellipse's outline, or the pie slice it bounds with the centre.
+// Angles in whole degrees, counter-clockwise from the positive x axis: start
+// taken mod 360; sweep > 0 counter-clockwise, < 0 clockwise, |sweep| >= 360
+// the whole ellipse, 0 nothing.
+void Graph_Arc(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, int32_t start, int32_t sweep, uint32_t colour);
+void Graph_Pie(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, int32_t start, int32_t sweep, uint32_t colour,
+               bool fill);
+// Open (every vertex drawn, the last one too) and closed chains of any
+// number of points: none draws nothing, one a pixel. The points are read
+// during the call only.
+void Graph_Polyline(const Graph_Point* points, uint32_t count, uint32_t colour);
+void Graph_Polygon(const Graph_Point* points, uint32_t count, uint32_t colour, bool fill);
+// Fills, in the colour and the fill pattern in force, the area around (x, y)
+// bounded by pixels of colour number border; nothing when (x, y) lies outside
+// the picture or on the border.
+void Graph_FloodFill(uint32_t x, uint32_t y, uint32_t colour, uint32_t border);
+
+// ---- reading the picture back ----
+// The picture's pixel as 0x00RRGGBB; 0xFFFFFFFF outside it or before Graph_Init.
+uint32_t Graph_GetPixel(uint32_t x, uint32_t y);
+// An image block: this header, then width x height pixels 0x00RRGGBB, rows
+// from the top. Graph_ImageSize gives the bytes for the box (corners in any
+// order, inclusive), 0 when that exceeds 64 MiB.
+struct Graph_ImageHeader {
+    uint32_t width, height;
+};
+uint32_t Graph_ImageSize(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2);
+// Copies the box into image (size bytes at least Graph_ImageSize); pixels of
+// the box outside the picture read as 0xFFFFFFFF. False, and nothing written,
+// for a null image, a too small size or before Graph_Init.
+bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* image, uint32_t size);
+// Draws a block with its top-left corner at (x, y), combined with the picture
+// by mode, clipped to the picture. False, and nothing drawn, for a null image,
+// a size that does not match its header or an unknown mode.
+inline constexpr uint32_t Graph_COPY = 0; // the block's pixels
+inline constexpr uint32_t Graph_XOR = 1;  // picture XOR block: twice gives the picture back
+inline constexpr uint32_t Graph_OR = 2;
+inline constexpr uint32_t Graph_AND = 3;
+inline constexpr uint32_t Graph_NOT = 4; // the block's pixels inverted
+bool Graph_PutImage(uint32_t x, uint32_t y, const void* image, uint32_t size, uint32_t mode);
+
+// ---- picture files ----
+// The picture as an uncompressed 24-bit BMP file. False on failure, and then
+// no file, or the file as it was, stays behind.
+bool Graph_SavePicture(const char* path);
+// Draws an uncompressed BMP file (8-bit paletted, 24 or 32-bit, either row
+// order) with its top-left corner at (x, y), clipped to the picture. False,
+// and nothing drawn, for anything else, a damaged file, or one over 64 MiB.
+bool Graph_LoadPicture(const char* path, uint32_t x, uint32_t y);
+
 // ---- text and clearing ----
 // Draws text[0..] up to its first NUL or its end, at most 257 characters, with
 // the top-left corner of the first character cell at (x, y).
 void Graph_RawOutText(uint32_t x, uint32_t y, uint32_t colour, const char* text, uint32_t length);
+// Draws text up to its NUL, of any length, as Graph_RawOutText does.
+void Graph_OutText(uint32_t x, uint32_t y, uint32_t colour, const char* text);
+// The pixels text (up to its NUL) takes across, and the height of a line, in
+// the font in force; 0 before Graph_Init.
+uint32_t Graph_TextWidth(const char* text);
+uint32_t Graph_TextHeight();
 // Paints the whole picture in the background colour, solid whatever fill
 // pattern is in force (which stays in force). Mode 0 is the whole picture.
 void Graph_ClearScreen(uint32_t mode);

@@ -3,50 +3,44 @@
 // Properties: a code outside the table makes no GDI call and changes no
 // executor state; no request reads outside its record (the record is a heap
 // block of its exact size, under AddressSanitizer, and text goes to GDI only
-// from the record's own text field, at most 257 characters); only pens are
-// selected as pens and brushes as brushes, each asked for before; rectangle
-// coordinates reach GDI within [0, 2^24 + 1].
-#include <set>
+// from the record's own text field, at most 257 characters, and points only
+// from the caller's array, never beyond its count); a shape reaches its DC as
+// its own call; box corners reach GDI within [0, 2^24 + 1].
+#include <vector>
 
 #include "FuzzInput.h"
 #include "Graph.h"
-#include "GraphGdi.h"
-
-Graph_PaletteTable Graph_PaletteBuffer;
+#include "GraphDC.h"
 
 namespace {
 
 // Stands in for one device context and checks each call as it comes.
-class RecordingGdi final : public Graph_Gdi {
+class RecordingDC final : public Graph_DC {
 public:
-    explicit RecordingGdi(const Graph_RequestRecord& record) : record_(record) {}
+    explicit RecordingDC(const Graph_RequestRecord& record) : record_(record) {}
 
-    // GDI refuses styles and hatches it does not know: the DC's own default
-    // stands in.
-    Object Pen(uint32_t style, uint32_t) override { return style > 8 ? refuse(kOwnPen) : make(pens_); }
-    Object Brush(uint32_t style, uint32_t, uintptr_t hatch) override {
-        return style > 9 || (style == 2 && hatch > 5) ? refuse(kOwnBrush) : make(brushes_);
-    }
-    void SelectPen(Object o) override {
-        ++calls;
-        FUZZ_REQUIRE(pens_.count(o) == 1);
-    }
-    void SelectBrush(Object o) override {
-        ++calls;
-        FUZZ_REQUIRE(brushes_.count(o) == 1);
-    }
+    void SelectPen(uint32_t, uint32_t) override { ++calls; }
+    void SelectBrush(uint32_t, uint32_t, uintptr_t) override { ++calls; }
     void SetBkColor(uint32_t) override { ++calls; }
     void SetBkMode(int32_t) override { ++calls; }
     void SetTextColor(uint32_t) override { ++calls; }
-    void SetPixelV(int32_t, int32_t, uint32_t) override { ++calls; }
-    void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) override {
+    void Shape(uint8_t op, const int32_t* v, uint32_t count) override {
         ++calls;
-        for (int32_t v : {l, t}) FUZZ_REQUIRE(v >= 0 && v <= (1 << 24));
-        for (int32_t v : {r, b}) FUZZ_REQUIRE(v >= 1 && v <= (1 << 24) + 1);
+        FUZZ_REQUIRE(op == record_.op || op == OP_PIXEL || (op == OP_ELLIPSE && record_.op == OP_PIE));
+        // Box corners: left and top within [0, 2^24], right and bottom one beyond.
+        if (op == OP_RECTANGLE || op == OP_ELLIPSE || op == OP_ARC || op == OP_PIE) {
+            FUZZ_REQUIRE(count == (op == OP_ARC || op == OP_PIE ? 8u : 4u));
+            for (int32_t c : {v[0], v[1]}) FUZZ_REQUIRE(c >= 0 && c <= (1 << 24));
+            for (int32_t c : {v[2], v[3]}) FUZZ_REQUIRE(c >= 1 && c <= (1 << 24) + 1);
+        }
+        if (op == OP_POLYLINE || op == OP_POLYGON) {
+            FUZZ_REQUIRE(count >= 4 && count % 2 == 0 && count / 2 <= record_.p.poly.count);
+        }
+        volatile int32_t last = 0;
+        for (uint32_t i = 0; i < count; ++i) last = v[i]; // as GDI reads them
+        (void)last;
     }
-    void MoveToEx(int32_t, int32_t) override { ++calls; }
-    void LineTo(int32_t, int32_t) override { ++calls; }
-    void TextOutA(int32_t, int32_t, const char* text, int32_t length) override {
+    void Text(int32_t, int32_t, const char* text, int32_t length) override {
         ++calls;
         FUZZ_REQUIRE(text == record_.p.text.text);
         FUZZ_REQUIRE(length >= 0 && length <= static_cast<int32_t>(Graph_TextMax));
@@ -54,32 +48,20 @@ public:
         for (int32_t i = 0; i < length; ++i) last = text[i]; // as GDI reads them
         (void)last;
     }
-    void ApplyPalettes() override { ++calls; }
+    void Image(int32_t, int32_t, uint32_t, uint32_t, const uint32_t*, uint32_t) override { ++calls; }
+    void ApplyPalette() override { ++calls; }
 
     int calls = 0;
 
 private:
-    static constexpr Object kOwnPen = 1, kOwnBrush = 2;
-    Object refuse(Object own) {
-        ++calls;
-        return own;
-    }
-    Object make(std::set<Object>& kind) {
-        ++calls;
-        const Object o = next_++;
-        kind.insert(o);
-        return o;
-    }
-
     const Graph_RequestRecord& record_;
-    std::set<Object> pens_{kOwnPen}, brushes_{kOwnBrush};
-    Object next_ = 16;
 };
 
 bool KnownCode(uint8_t op) {
     switch (op) {
     case OP_PEN_STYLE: case OP_FILL_PATTERN: case OP_PALETTE: case OP_BK_COLOR: case OP_BK_MODE:
-    case OP_PIXEL: case OP_RECTANGLE: case OP_LINE: case OP_TEXT: return true;
+    case OP_PIXEL: case OP_RECTANGLE: case OP_LINE: case OP_TEXT: case OP_ELLIPSE: case OP_ARC: case OP_PIE:
+    case OP_POLYLINE: case OP_POLYGON: case OP_FLOOD_FILL: case OP_IMAGE: return true;
     default: return false;
     }
 }
@@ -94,6 +76,8 @@ bool Same(const Graph_ExecutorState& a, const Graph_ExecutorState& b) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Graph_PATSYM_SOLID = 8;
     FuzzInput in(data, size);
+    Graph_Width = in.take<uint16_t>();
+    Graph_Depth = in.take<uint16_t>();
     // One record for all requests, as in the library: a request writes only
     // its own fields, the rest keeps what earlier ones left.
     auto* record = new Graph_RequestRecord{};
@@ -106,8 +90,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t n = in.take<uint8_t>() % (sizeof record->p + 1), i = 0; i < n; ++i) {
             fields[i] = in.take<uint8_t>();
         }
+        // A request's points and pixels are the caller's: arrays of the sizes it gives.
+        std::vector<Graph_Point> points;
+        std::vector<uint32_t> pixels;
+        if (record->op == OP_POLYLINE || record->op == OP_POLYGON) {
+            auto& poly = record->p.poly;
+            poly.count %= 300;
+            for (uint32_t i = 0; i < poly.count; ++i) points.push_back({in.take<uint32_t>(), in.take<uint32_t>()});
+            poly.points = points.empty() ? nullptr : points.data();
+        }
+        if (record->op == OP_IMAGE) {
+            auto& image = record->p.image;
+            image.width %= 17;
+            image.height %= 17;
+            pixels.resize(static_cast<size_t>(image.width) * image.height + 1);
+            image.pixels = pixels.data();
+        }
         const Graph_ExecutorState before = state;
-        RecordingGdi gdi(*record);
+        RecordingDC gdi(*record);
         Graph_Dispatch(*record, state, gdi);
         if (!KnownCode(record->op)) FUZZ_REQUIRE(gdi.calls == 0 && Same(state, before));
     }

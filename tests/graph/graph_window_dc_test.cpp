@@ -70,7 +70,7 @@ TEST_F(GraphWindowDC, RepaintCopyShowsTheBackBufferAgain) {
     // Scribble on the window alone, as a covering window would.
     Graph_Request.p.rectangle = {0, 0, 199, 149, 2, 1};
     Graph_Request.op = OP_RECTANGLE;
-    Graph_Execute(Graph_WindowDC);
+    Graph_Execute(Graph_WindowTarget);
     EXPECT_EQ(Second().at(50, 50), kGreen);
     Graph_CopyBackBuffer(Graph_WindowDC);
     EXPECT_TRUE(Second().px == Buffer().px);

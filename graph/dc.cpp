@@ -1,0 +1,272 @@
+// Graph's two device contexts (back buffer, window), each an object that owns
+// what it holds: the pens and brushes kept for it, what it has selected and
+// set, so that a request changes a DC only where it differs. Main thread,
+// under the back-buffer lock: the window thread repaints through the window DC.
+#include <initializer_list>
+
+#include "GraphInternal.h"
+
+namespace {
+
+struct Lock {
+    Lock() { Graph_LockBackBuffer(); }
+    ~Lock() { Graph_UnlockBackBuffer(); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+};
+
+HGDIOBJ stock(int which) { return GetStockObject(which); }
+
+// What defines a kept object: its kind, its style (and a brush's hatch style)
+// and its colour. The one pattern brush is that of the user mask in force: a
+// new mask drops it.
+enum Kind : uint64_t { kPen = 1, kBrush, kPatternBrush };
+constexpr uint64_t keyOf(Kind kind, uint32_t style, COLORREF colour) {
+    return kind << 56 | static_cast<uint64_t>(style) << 32 | colour;
+}
+constexpr uint32_t kStyleLimit = 1u << 24; // what a key holds
+constexpr uint32_t kKept = Graph_ObjectCacheSize / 2; // per DC
+
+// The raster operations of Graph_COPY, Graph_XOR, Graph_OR, Graph_AND, Graph_NOT.
+constexpr DWORD kImageRop[] = {SRCCOPY, SRCINVERT, SRCPAINT, SRCAND, NOTSRCCOPY};
+
+} // namespace
+
+class Graph_GdiDC final : public Graph_DC {
+public:
+    // source: the DC whose picture this one shows (the window shows the back buffer).
+    explicit Graph_GdiDC(const Graph_GdiDC* source) : source_(source) {}
+
+    HDC dc = nullptr;
+
+    // Graph's objects leave the old DC, and nothing is known of the new one.
+    void Attach(HDC next) {
+        deselect();
+        held_ = Held{};
+        dc = next;
+    }
+
+    void SelectPen(uint32_t style, uint32_t colour) override {
+        HGDIOBJ pen;
+        if (style == PS_NULL) {
+            pen = stock(NULL_PEN); // every invisible pen draws the same nothing
+        } else if (style >= kStyleLimit) {
+            pen = stock(BLACK_PEN);
+        } else {
+            pen = kept(keyOf(kPen, style, colour), kPen, style, colour, 0, BLACK_PEN);
+        }
+        select(held_.pen, pen);
+    }
+
+    void SelectBrush(uint32_t style, uint32_t colour, uintptr_t hatch) override {
+        HGDIOBJ brush;
+        if (style == BS_HOLLOW) {
+            brush = stock(HOLLOW_BRUSH);
+        } else if (style == BS_PATTERN) {
+            // Paints in the DC's text and background colours: one serves every colour.
+            brush = kept(keyOf(kPatternBrush, 0, 0), kPatternBrush, style, colour, hatch, WHITE_BRUSH);
+        } else {
+            if (style == BS_SOLID) hatch = 0; // not used
+            brush = style >= 256 || hatch >= 0x10000
+                        ? stock(WHITE_BRUSH)
+                        : kept(keyOf(kBrush, static_cast<uint32_t>(style << 16 | hatch), colour), kBrush, style,
+                               colour, hatch, WHITE_BRUSH);
+        }
+        select(held_.brush, brush);
+    }
+
+    void SetTextColor(uint32_t colour) override {
+        change<COLORREF>(held_.text, colour, CLR_INVALID, [&] { return ::SetTextColor(dc, colour) != CLR_INVALID; });
+    }
+    void SetBkColor(uint32_t colour) override {
+        change<COLORREF>(held_.bkColour, colour, CLR_INVALID, [&] { return ::SetBkColor(dc, colour) != CLR_INVALID; });
+    }
+    void SetBkMode(int32_t mode) override {
+        change(held_.bkMode, mode, 0, [&] { return ::SetBkMode(dc, mode) != 0; });
+    }
+
+    void Shape(uint8_t op, const int32_t* v, uint32_t count) override {
+        const auto* points = reinterpret_cast<const POINT*>(v);
+        switch (op) {
+        case OP_PIXEL: ::SetPixelV(dc, v[0], v[1], static_cast<COLORREF>(v[2])); break;
+        case OP_LINE: ::MoveToEx(dc, v[0], v[1], nullptr); ::LineTo(dc, v[2], v[3]); break;
+        case OP_RECTANGLE: ::Rectangle(dc, v[0], v[1], v[2], v[3]); break;
+        case OP_ELLIPSE: ::Ellipse(dc, v[0], v[1], v[2], v[3]); break;
+        case OP_ARC: ::Arc(dc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]); break;
+        case OP_PIE: ::Pie(dc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]); break;
+        case OP_POLYLINE: ::Polyline(dc, points, static_cast<int>(count / 2)); break;
+        case OP_POLYGON: ::Polygon(dc, points, static_cast<int>(count / 2)); break;
+        case OP_FLOOD_FILL:
+            // The window shows exactly what the back buffer's fill gave, even
+            // where it was covered and its own pixels are not the picture.
+            if (source_ != nullptr) {
+                showSource(0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth));
+            } else {
+                ::ExtFloodFill(dc, v[0], v[1], static_cast<COLORREF>(v[2]), FLOODFILLBORDER);
+            }
+            break;
+        default: break;
+        }
+    }
+
+    void Text(int32_t x, int32_t y, const char* text, int32_t length) override { ::TextOutA(dc, x, y, text, length); }
+
+    void Image(int32_t x, int32_t y, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) override {
+        const int w = static_cast<int>(Graph_Min(width, Graph_Width)), h = static_cast<int>(Graph_Min(height, Graph_Depth));
+        if (source_ != nullptr) {
+            showSource(x, y, w, h);
+            return;
+        }
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(width), -static_cast<LONG>(height), 1, 32,
+                          BI_RGB, 0, 0, 0, 0, 0};
+        // Only the rows that can reach the picture: a tall block's others are clipped anyway.
+        ::StretchDIBits(dc, x, y, w, h, 0, 0, w, h, pixels, &info, DIB_RGB_COLORS, kImageRop[mode]);
+    }
+
+    // Both DCs take the palette, whichever target the request runs on: each
+    // owns its palette object.
+    void ApplyPalette() override;
+
+    // The pen, brush and text colour are selected and set anew by the next request.
+    void Reselect() {
+        deselect();
+        held_.text = CLR_INVALID;
+    }
+
+    // The pattern brush made from the old user mask goes.
+    void DropPatternBrush() {
+        for (uint32_t i = 0; i < count_; ++i) {
+            if (kept_[i].key >> 56 == kPatternBrush) {
+                drop(i);
+                return;
+            }
+        }
+    }
+
+    void FreeObjects() {
+        while (count_ > 0) drop(count_ - 1);
+    }
+
+private:
+    // What Graph has selected and set in the DC. Null, CLR_INVALID and 0
+    // stand for "not known": the next request that needs it sets it.
+    struct Held {
+        HGDIOBJ pen = nullptr, brush = nullptr;
+        COLORREF text = CLR_INVALID, bkColour = CLR_INVALID;
+        int bkMode = 0;
+    };
+    struct Entry {
+        uint64_t key;
+        HGDIOBJ object;
+        uint64_t used; // the use clock at its last use: the oldest goes first
+    };
+
+    // Makes the call only when the DC holds something else; a failed call
+    // leaves the value unknown, so the next request tries again.
+    template <typename T, typename Call>
+    static void change(T& held, T wanted, T unknown, Call call) {
+        if (held != wanted) held = call() ? wanted : unknown;
+    }
+
+    void select(HGDIOBJ& held, HGDIOBJ object) {
+        change<HGDIOBJ>(held, object, nullptr, [&] { return SelectObject(dc, object) != nullptr; });
+    }
+
+    // The DC's own default pen and brush go back where Graph's are selected.
+    // NOTE: a pen or brush must not be deleted while a DC has it selected (on
+    // Windows DeleteObject then fails and the object stays).
+    void deselect() {
+        if (held_.pen != nullptr) SelectObject(dc, stock(BLACK_PEN));
+        if (held_.brush != nullptr) SelectObject(dc, stock(WHITE_BRUSH));
+        held_.pen = held_.brush = nullptr;
+    }
+
+    void drop(uint32_t i) {
+        if (held_.pen == kept_[i].object || held_.brush == kept_[i].object) deselect();
+        DeleteObject(kept_[i].object);
+        kept_[i] = kept_[--count_];
+    }
+
+    // The kept object for key, made when missing (the least recently used
+    // one goes when all places are taken); the DC's default when GDI refuses.
+    HGDIOBJ kept(uint64_t key, Kind kind, UINT style, COLORREF colour, ULONG_PTR hatch, int fallback) {
+        const uint64_t now = ++clock_;
+        for (uint32_t i = 0; i < count_; ++i) {
+            if (kept_[i].key == key) {
+                kept_[i].used = now;
+                return kept_[i].object;
+            }
+        }
+        HGDIOBJ object;
+        if (kind == kPen) {
+            const LOGPEN pen{style, POINT{1, 0}, colour};
+            object = CreatePenIndirect(&pen);
+        } else {
+            const LOGBRUSH brush{style, colour, hatch};
+            object = CreateBrushIndirect(&brush);
+        }
+        if (object == nullptr) return stock(fallback);
+        if (count_ == kKept) {
+            uint32_t oldest = 0;
+            for (uint32_t i = 1; i < count_; ++i)
+                if (kept_[i].used < kept_[oldest].used) oldest = i;
+            drop(oldest);
+        }
+        kept_[count_++] = Entry{key, object, now};
+        return object;
+    }
+
+    void showSource(int x, int y, int width, int height) {
+        ::BitBlt(dc, x, y, width, height, source_->dc, x, y, SRCCOPY);
+    }
+
+    const Graph_GdiDC* source_;
+    Held held_;
+    Entry kept_[kKept] = {};
+    uint32_t count_ = 0;
+    uint64_t clock_ = 0;
+};
+
+Graph_GdiDC Graph_BufferTarget(nullptr);
+Graph_GdiDC Graph_WindowTarget(&Graph_BufferTarget);
+HDC& Graph_BufferDC = Graph_BufferTarget.dc;
+HDC& Graph_WindowDC = Graph_WindowTarget.dc;
+
+void Graph_GdiDC::ApplyPalette() {
+    for (Graph_GdiDC* target : {&Graph_WindowTarget, &Graph_BufferTarget}) {
+        Graph_ApplyPalette(target->dc, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
+        // WINE: a palette colour is looked up in the DC's palette each time Wine
+        // draws; a GDI that realises a pen or brush once, when it is selected,
+        // would keep the old colours. Selecting anew costs a few calls per change.
+        target->Reselect();
+    }
+}
+
+void Graph_AttachDCs() {
+    Graph_Targets = {&Graph_BufferTarget, &Graph_WindowTarget, Graph_LockBackBuffer, Graph_UnlockBackBuffer};
+}
+
+void Graph_Execute(Graph_GdiDC& target) { Graph_Dispatch(Graph_Request, Graph_Executor, target); }
+
+void Graph_SetBufferDC(HDC dc) {
+    Lock lock;
+    Graph_BufferTarget.Attach(dc);
+}
+
+void Graph_SetWindowDC(HDC dc) {
+    Lock lock;
+    if (dc != Graph_WindowDC) Graph_WindowTarget.Attach(dc);
+}
+
+void Graph_DropPatternBrush() {
+    Lock lock;
+    Graph_BufferTarget.DropPatternBrush();
+    Graph_WindowTarget.DropPatternBrush();
+}
+
+void Graph_FreeObjects() {
+    Lock lock;
+    Graph_BufferTarget.FreeObjects();
+    Graph_WindowTarget.FreeObjects();
+}
