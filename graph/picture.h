@@ -68,11 +68,11 @@ constexpr size_t Graph_BmpHeaderSize = 14 + 40;
 size_t Graph_BmpRowBytes(uint32_t width);
 // Bytes of the whole file; 0 for an empty picture or one past the limit.
 size_t Graph_BmpFileSize(uint32_t width, uint32_t height);
-// Both headers into file[0 .. Graph_BmpHeaderSize), for a size that
-// Graph_BmpFileSize gave a non-zero size for.
+// Both headers into file[0 .. Graph_BmpHeaderSize), for a width and height
+// whose Graph_BmpFileSize is not 0.
 void Graph_PutBmpHeader(uint8_t* file, uint32_t width, uint32_t height);
 // Row `row` (0 = top) of `width` 0x00RRGGBB pixels into its place in the file,
-// padding zeroed.
+// padding zeroed; a row past the last writes nothing.
 void Graph_PutBmpRow(uint8_t* file, uint32_t width, uint32_t height, uint32_t row,
                      const uint32_t* pixels);
 // The whole file from width x height pixels, top row first. False (file
