@@ -22,6 +22,7 @@ declare -A runs=(
   [fuzz_console_keys]=300000
   [fuzz_window_keys]=500000
   [fuzz_requests]=200000
+  [fuzz_bmp]=1000000
 )
 
 cmake --preset fuzz >/dev/null
