@@ -3,8 +3,11 @@
 // thread copies from the back buffer meanwhile.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "GraphFiles.h"
 #include "GraphInternal.h"
+#include "picture.h"
 
 namespace {
 
@@ -112,4 +115,54 @@ uint32_t Graph_TextHeight() {
     TEXTMETRICA metrics{};
     if (Graph_BufferDC == nullptr || !GetTextMetricsA(Graph_BufferDC, &metrics)) return 0;
     return static_cast<uint32_t>(metrics.tmHeight);
+}
+
+bool Graph_SavePicture(const char* path) {
+    std::vector<uint8_t> file;
+    {
+        Lock lock;
+        const size_t size = Graph_BmpFileSize(Graph_Width, Graph_Depth);
+        if (Graph_BufferDC == nullptr || size == 0) return false;
+        // The back buffer read as a bottom-up 24-bit DIB is the file's pixel rows as they stand.
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(Graph_Width), static_cast<LONG>(Graph_Depth),
+                          1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP rows = CreateDIBSection(Graph_BufferDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = rows != nullptr ? CreateCompatibleDC(Graph_BufferDC) : nullptr;
+        if (dc != nullptr) {
+            HGDIOBJ old = SelectObject(dc, rows);
+            if (BitBlt(dc, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), Graph_BufferDC, 0, 0,
+                       SRCCOPY)) {
+                GdiFlush();
+                file.resize(size);
+                Graph_PutBmpHeader(file.data(), Graph_Width, Graph_Depth);
+                std::memcpy(file.data() + Graph_BmpHeaderSize, bits, size - Graph_BmpHeaderSize);
+            }
+            SelectObject(dc, old);
+            DeleteDC(dc);
+        }
+        if (rows != nullptr) DeleteObject(rows);
+    }
+    return !file.empty() && Graph_WriteFileWhole(path, file.data(), file.size());
+}
+
+bool Graph_LoadPicture(const char* path, uint32_t x, uint32_t y) {
+    // The largest file a readable picture can come in: its pixels at 32 bits
+    // and the largest header and palette beside them.
+    constexpr size_t kFileLimit = (64u << 20) + (64u << 10);
+    std::vector<uint8_t> file;
+    Graph_BmpInfo info;
+    if (Graph_BufferDC == nullptr || !Graph_ReadFileWhole(path, file, kFileLimit) ||
+        !Graph_ReadBmpHeader(file.data(), file.size(), &info)) {
+        return false;
+    }
+    if (x >= Graph_Width || y >= Graph_Depth) return true; // all of it clipped
+    const uint32_t cols = Graph_Min(info.width, Graph_Width - x), rows = Graph_Min(info.height, Graph_Depth - y);
+    std::vector<uint32_t> block(static_cast<size_t>(cols) * rows);
+    for (uint32_t r = 0; r < rows; ++r) Graph_BmpRow(info, file.data(), r, block.data() + static_cast<size_t>(r) * cols, cols);
+    Graph_Request.p.image = {x, y, cols, rows, Graph_COPY, block.data()};
+    Graph_Request.op = OP_IMAGE;
+    Graph_ExecuteOnBoth();
+    return true;
 }

@@ -37,23 +37,38 @@ void ray(const int32_t* box, int64_t degrees, int32_t* point) {
     point[1] = static_cast<int32_t>(std::lround(cy - kReach * std::sin(a)));
 }
 
+void setPixel(Graph_DC& dc, Graph_Point point, uint32_t colour) {
+    if (point.x > kLimit || point.y > kLimit) return; // far outside the picture
+    const int32_t v[] = {toInt(point.x), toInt(point.y), toInt(colour)};
+    dc.Shape(OP_PIXEL, v, 3);
+}
+
 void drawEllipse(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& e = request.p.ellipse;
     const bool fill = (e.fill & 0xFF) != 0 && request.op != OP_ARC;
     const int64_t sweep = e.sweep;
     if (request.op != OP_ELLIPSE && sweep == 0) return;
     int32_t v[8] = {Graph_GdiCoord(e.x1), Graph_GdiCoord(e.y1), Graph_GdiCoord(e.x2) + 1, Graph_GdiCoord(e.y2) + 1};
-    Graph_SelectPenBrush(dc, state, Graph_PaletteColour(e.colour), fill, request.op != OP_ARC);
-    const bool whole = sweep >= 360 || sweep <= -360;
-    if (request.op == OP_ELLIPSE || (request.op == OP_PIE && whole)) {
+    const bool whole = request.op == OP_ELLIPSE || sweep >= 360 || sweep <= -360;
+    Graph_SelectPenBrush(dc, state, Graph_PaletteColour(e.colour), fill, whole || request.op == OP_PIE);
+    // NOTE: GDI draws no ellipse in a box one pixel wide or high; the
+    // ellipse that touches its sides is the box itself.
+    if (whole && (e.x1 == e.x2 || e.y1 == e.y2)) {
+        if (e.x1 != e.x2 || e.y1 != e.y2) {
+            dc.Shape(OP_RECTANGLE, v, 4);
+        } else if (e.x1 <= kLimit && e.y1 <= kLimit) {
+            setPixel(dc, {e.x1, e.y1}, Graph_PaletteColour(e.colour));
+        }
+        return;
+    }
+    if (whole) {
         dc.Shape(OP_ELLIPSE, v, 4);
         return;
     }
-    // GDI draws counter-clockwise from the first ray to the second; equal
-    // rays give the whole ellipse.
+    // GDI draws counter-clockwise from the first ray to the second.
     const int64_t from = sweep > 0 ? e.start : static_cast<int64_t>(e.start) + sweep;
     ray(v, from, v + 4);
-    ray(v, whole ? from : from + (sweep > 0 ? sweep : -sweep), v + 6);
+    ray(v, from + (sweep > 0 ? sweep : -sweep), v + 6);
     dc.Shape(request.op, v, 8);
 }
 
@@ -72,7 +87,6 @@ void drawPoly(const Graph_RequestRecord& request, const Graph_ExecutorState& sta
     const auto& p = request.p.poly;
     if (p.count == 0 || p.points == nullptr) return;
     const uint32_t colour = Graph_PaletteColour(p.colour);
-    const Graph_Point last = p.points[p.count - 1];
     if (p.count > 1) {
         const bool polygon = request.op == OP_POLYGON;
         Graph_SelectPenBrush(dc, state, colour, polygon && (p.fill & 0xFF) != 0, polygon);
@@ -92,13 +106,14 @@ void drawPoly(const Graph_RequestRecord& request, const Graph_ExecutorState& sta
             dc.Shape(OP_POLYGON, all.data(), 2 * p.count);
         }
         // NOTE: a polyline leaves its last point out, as LineTo does; a
-        // polygon ends where it began.
-        if (polygon) return;
+        // polygon ends where it began. A styled line may leave out any
+        // vertex: each is set, solid, as a line's end point is.
+        if (polygon && (state.outlineStyle == Graph_PS_SOLID || (p.fill & 0xFF) != 0)) return;
+        if (state.outlineStyle != Graph_PS_SOLID) {
+            for (uint32_t i = 0; i + 1 < p.count; ++i) setPixel(dc, p.points[i], colour);
+        }
     }
-    if (last.x <= kLimit && last.y <= kLimit) {
-        const int32_t v[] = {toInt(last.x), toInt(last.y), toInt(colour)};
-        dc.Shape(OP_PIXEL, v, 3);
-    }
+    setPixel(dc, p.points[p.count - 1], colour);
 }
 
 } // namespace
