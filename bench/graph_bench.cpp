@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -91,6 +92,35 @@ struct Case {
     const char* name;
     int n;
     Body graph, perShape, once;
+    std::function<void()> setup = [] {};
+};
+
+// The raw GDI rays of an arc from `start` over `sweep` degrees in a box, as Graph computes them.
+void ArcRays(int l, int t, int r, int b, int start, int sweep, int (&v)[4]) {
+    const double cx = (l + r) / 2.0, cy = (t + b) / 2.0, k = 3.14159265358979323846 / 180;
+    v[0] = static_cast<int>(std::lround(cx + (1 << 20) * std::cos(start * k)));
+    v[1] = static_cast<int>(std::lround(cy - (1 << 20) * std::sin(start * k)));
+    v[2] = static_cast<int>(std::lround(cx + (1 << 20) * std::cos((start + sweep) * k)));
+    v[3] = static_cast<int>(std::lround(cy - (1 << 20) * std::sin((start + sweep) * k)));
+}
+
+// A 64 x 64 image block, and the same pixels as a DIB for raw GDI.
+constexpr int kBlockSide = 64;
+struct ImageBlock {
+    std::vector<uint32_t> data = std::vector<uint32_t>(2 + kBlockSide * kBlockSide);
+    BITMAPINFO info{};
+    HDC readDC = nullptr;
+    uint32_t* readBits = nullptr;
+    ImageBlock() {
+        data[0] = data[1] = kBlockSide;
+        for (int i = 0; i < kBlockSide * kBlockSide; ++i) data[2 + i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kBlockSide, -kBlockSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        readDC = CreateCompatibleDC(Graph_BufferDC);
+        void* bits = nullptr;
+        SelectObject(readDC, CreateDIBSection(readDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        readBits = static_cast<uint32_t*>(bits);
+    }
+    uint32_t size() const { return static_cast<uint32_t>(data.size() * 4); }
 };
 
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -141,6 +171,15 @@ int main() {
         LineTo(dc, i % 600 + 200, 300);
     };
     auto box = [](HDC dc, int i) { Rectangle(dc, i % 700, 100, i % 700 + 51, 151); };
+    static int rays[4];
+    ArcRays(0, 100, 101, 201, 30, 135, rays);
+    static const auto star = [](int i, POINT* out) {
+        static const POINT kStar[10] = {{50, 0},  {62, 35}, {100, 38}, {70, 60}, {80, 100},
+                                        {50, 78}, {20, 100}, {30, 60}, {0, 38},  {38, 35}};
+        for (int k = 0; k < 10; ++k) out[k] = {kStar[k].x + i % 600, kStar[k].y + 100};
+    };
+    static ImageBlock image;
+    static std::vector<uint32_t> readBack(image.data.size());
 
     std::vector<Case> cases = {
         {"Graph_Line (200 x 200 px)", 4000,
@@ -216,6 +255,116 @@ int main() {
                  Rectangle(Targets(k), 0, 0, kWidth, kDepth);
              }
          }},
+        {"Graph_Ellipse filled (51 x 51)", 4000,
+         [](int i) { Graph_Ellipse(i % 700, 100, i % 700 + 50, 150, i & 15, true); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 PerShape(dc, PALETTEINDEX(i & 15), PS_SOLID, BS_SOLID, [&] { Ellipse(dc, i % 700, 100, i % 700 + 51, 151); });
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 cached.Select(Targets(k), i & 15, true);
+                 Ellipse(Targets(k), i % 700, 100, i % 700 + 51, 151);
+             }
+         }},
+        {"Graph_Arc outlined (101 x 101, 135 deg)", 4000,
+         [](int i) { Graph_Arc(i % 600, 100, i % 600 + 100, 200, 30, 135, i & 15); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 const int x = i % 600;
+                 PerShape(dc, PALETTEINDEX(i & 15), PS_SOLID, BS_HOLLOW,
+                          [&] { Arc(dc, x, 100, x + 101, 201, rays[0] + x, rays[1], rays[2] + x, rays[3]); });
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 const int x = i % 600;
+                 SelectObject(Targets(k), cached.pens[i & 15]);
+                 Arc(Targets(k), x, 100, x + 101, 201, rays[0] + x, rays[1], rays[2] + x, rays[3]);
+             }
+         }},
+        {"Graph_Polygon filled (10 points)", 4000,
+         [](int i) {
+             POINT p[10];
+             star(i, p);
+             Graph_Polygon(reinterpret_cast<const Graph_Point*>(p), 10, i & 15, true);
+         },
+         [&](int i) {
+             POINT p[10];
+             star(i, p);
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 PerShape(dc, PALETTEINDEX(i & 15), PS_SOLID, BS_SOLID, [&] { Polygon(dc, p, 10); });
+             }
+         },
+         [&](int i) {
+             POINT p[10];
+             star(i, p);
+             for (int k = 0; k < 2; ++k) {
+                 cached.Select(Targets(k), i & 15, true);
+                 Polygon(Targets(k), p, 10);
+             }
+         }},
+        {"Graph_FloodFill (200 x 200)", 400,
+         [](int i) { Graph_FloodFill(400, 300, 1 + i % 2, 15); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 PerShape(dc, PALETTEINDEX(1 + i % 2), PS_SOLID, BS_SOLID,
+                          [&] { ExtFloodFill(dc, 400, 300, PALETTEINDEX(15), FLOODFILLBORDER); });
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 cached.Select(Targets(k), 1 + i % 2, true);
+                 ExtFloodFill(Targets(k), 400, 300, PALETTEINDEX(15), FLOODFILLBORDER);
+             }
+         },
+         [] {
+             Graph_ClearScreen(0);
+             Graph_Rectangle(299, 199, 500, 400, 15, false);
+         }},
+        {"Graph_PutImage (64 x 64)", 4000,
+         [](int i) { Graph_PutImage(i % 700, 100, image.data.data(), image.size(), Graph_COPY); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 SetDIBitsToDevice(Targets(k), i % 700, 100, kBlockSide, kBlockSide, 0, 0, 0, kBlockSide,
+                                   image.data.data() + 2, &image.info, DIB_RGB_COLORS);
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 StretchDIBits(Targets(k), i % 700, 100, kBlockSide, kBlockSide, 0, 0, kBlockSide, kBlockSide,
+                               image.data.data() + 2, &image.info, DIB_RGB_COLORS, SRCCOPY);
+             }
+         }},
+        // Reads of the back buffer: (a) GetDIBits of the block's rows, (b) a
+        // copy into a DIB section kept for it.
+        {"Graph_GetImage (64 x 64)", 4000,
+         [](int i) {
+             Graph_GetImage(i % 700, 100, i % 700 + 63, 163, readBack.data(), static_cast<uint32_t>(readBack.size() * 4));
+         },
+         [&](int i) {
+             // Scan lines count from the bottom: the block's 64 rows from y = 100.
+             BITMAPINFO rows = image.info;
+             rows.bmiHeader.biWidth = kWidth;
+             rows.bmiHeader.biHeight = kDepth;
+             static std::vector<uint32_t> whole(kWidth * kBlockSide);
+             GetDIBits(Graph_BufferDC, Graph_BufferBitmap, kDepth - 100 - kBlockSide, kBlockSide, whole.data(), &rows,
+                       DIB_RGB_COLORS);
+             (void)i;
+         },
+         [&](int i) {
+             BitBlt(image.readDC, 0, 0, kBlockSide, kBlockSide, Graph_BufferDC, i % 700, 100, SRCCOPY);
+             GdiFlush();
+         }},
+        {"Graph_GetPixel", 20000,
+         [](int i) { Graph_GetPixel(i % 800, 300); },
+         [&](int i) { GetPixel(Graph_BufferDC, i % 800, 300); },
+         [&](int i) { GetPixel(Graph_BufferDC, i % 800, 300); }},
     };
 
     std::printf("Graph drawing cost, mean microseconds per call on both targets (back buffer + %s),\n"
@@ -223,6 +372,7 @@ int main() {
                 realWindow ? "window DC" : "memory DC", kRounds, kBlock);
     std::printf("%-36s %9s %9s %9s %8s %8s\n", "operation", "Graph", "(a)", "(b)", "G/(a)", "G/(b)");
     for (Case& c : cases) {
+        c.setup();
         const std::vector<double> m = Rounds(c.n, std::min(kBlock, c.n / 20), {c.graph, c.perShape, c.once});
         const double gm = m[0], am = m[1], bm = m[2];
         std::printf("%-36s %9.2f %9.2f %9.2f %8.2f %8.2f\n", c.name, gm, am, bm, gm / am, gm / bm);

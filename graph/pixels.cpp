@@ -28,7 +28,7 @@ class ReadBuffer {
 public:
     // The pixels (0xXXRRGGBB, rows from the top) of the picture's area at
     // (x, y) of this size; null when GDI refuses.
-    const uint32_t* Read(int x, int y, int width, int height) {
+    uint32_t* Read(int x, int y, int width, int height) {
         if (!fit(width, height)) return nullptr;
         BitBlt(dc_, 0, 0, width, height, Graph_BufferDC, x, y, SRCCOPY);
         GdiFlush();
@@ -63,8 +63,9 @@ ReadBuffer readBuffer;
 
 } // namespace
 
+// No lock: the back buffer is drawn on by this thread only, and the window
+// thread's paint only reads it too.
 uint32_t Graph_GetPixel(uint32_t x, uint32_t y) {
-    Lock lock;
     if (Graph_BufferDC == nullptr || x >= Graph_Width || y >= Graph_Depth) return kOutside;
     const COLORREF c = GetPixel(Graph_BufferDC, static_cast<int>(x), static_cast<int>(y));
     return c == CLR_INVALID ? kOutside : toValue(c);
@@ -80,19 +81,23 @@ bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* im
     std::memcpy(out, &header, sizeof header);
     out += sizeof header;
     const size_t rowBytes = static_cast<size_t>(header.width) * 4;
-    std::memset(out, 0xFF, rowBytes * header.height); // what lies outside the picture
-    if (left >= Graph_Width || top >= Graph_Depth) return true;
+    if (left >= Graph_Width || top >= Graph_Depth) {
+        std::memset(out, 0xFF, rowBytes * header.height); // all of it outside the picture
+        return true;
+    }
     const int width = static_cast<int>(Graph_Min(header.width, Graph_Width - left));
     const int height = static_cast<int>(Graph_Min(header.height, Graph_Depth - top));
-    const uint32_t* pixels = readBuffer.Read(static_cast<int>(left), static_cast<int>(top), width, height);
+    uint32_t* pixels = readBuffer.Read(static_cast<int>(left), static_cast<int>(top), width, height);
     if (pixels == nullptr) return false;
+    const size_t inside = static_cast<size_t>(width) * 4;
     for (int row = 0; row < height; ++row) {
-        unsigned char* line = out + rowBytes * row;
-        for (int col = 0; col < width; ++col) {
-            const uint32_t value = pixels[static_cast<size_t>(row) * width + col] & 0xFFFFFF;
-            std::memcpy(line + 4 * col, &value, 4); // the caller's block need not be aligned
-        }
+        uint32_t* line = pixels + static_cast<size_t>(row) * width;
+        for (int col = 0; col < width; ++col) line[col] &= 0xFFFFFF;
+        // The caller's block need not be aligned: whole rows by memcpy.
+        std::memcpy(out + rowBytes * row, line, inside);
+        std::memset(out + rowBytes * row + inside, 0xFF, rowBytes - inside); // right of the picture
     }
+    std::memset(out + rowBytes * height, 0xFF, rowBytes * (header.height - height)); // below it
     return true;
 }
 
