@@ -26,7 +26,9 @@ public:
     void SetTextColor(uint32_t) override { ++calls; }
     void Shape(uint8_t op, const int32_t* v, uint32_t count) override {
         ++calls;
-        FUZZ_REQUIRE(op == record_.op || op == OP_PIXEL || (op == OP_ELLIPSE && record_.op == OP_PIE));
+        // Whole arcs and pies are ellipses; an ellipse in a box one pixel high or wide is that box.
+        const bool ellipse = record_.op == OP_ELLIPSE || record_.op == OP_ARC || record_.op == OP_PIE;
+        FUZZ_REQUIRE(op == record_.op || op == OP_PIXEL || (ellipse && (op == OP_ELLIPSE || op == OP_RECTANGLE)));
         // Box corners: left and top within [0, 2^24], right and bottom one beyond.
         if (op == OP_RECTANGLE || op == OP_ELLIPSE || op == OP_ARC || op == OP_PIE) {
             FUZZ_REQUIRE(count == (op == OP_ARC || op == OP_PIE ? 8u : 4u));
