@@ -21,8 +21,7 @@ if [ "$preset" = win32 ]; then
   . scripts/win32-lane.sh
   win32_lane_ready || exit 1
 fi
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target plimo
+bash scripts/build.sh "$preset" plimo
 
 exec bash scripts/wine-session.sh "build/$preset" \
   bash scripts/run-viewer.sh "build/$preset/plimo.exe" build/plimo-window.png
