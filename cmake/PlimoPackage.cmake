@@ -1,10 +1,12 @@
-# Installation: the public headers, the static libraries and a CMake package,
-# so that another project does
-#   find_package(Plimo CONFIG REQUIRED)
+# Installation: the public headers under include/plimo/, the static
+# libraries and a CMake package, so that another project does
+#   find_package(Plimo 2.0 CONFIG REQUIRED)
 #   target_link_libraries(app PRIVATE Plimo::graph Plimo::console Plimo::frame)
-# and the programs (the viewer, the gallery). Each installed library target
-# carries what it links against, so the link order comes out right whichever
-# of the three a program names. The internal headers stay in the tree.
+#   #include <plimo/Graph.h>
+# and the programs (the viewer, the gallery), and the toolchain file this
+# package was built with. Each installed library target carries what it links
+# against, so the link order comes out right whichever of the three a program
+# names. The internal headers stay in the tree.
 include(CMakePackageConfigHelpers)
 
 set(PLIMO_PACKAGE_DIR lib/cmake/Plimo)
@@ -15,18 +17,35 @@ foreach(part frame console graph)
   install(TARGETS plimo_${part} plimo_${part}_logic EXPORT PlimoTargets
           ARCHIVE DESTINATION lib
           INCLUDES DESTINATION include)
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/${part}/include/ DESTINATION include)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/${part}/include/ DESTINATION include/plimo)
 endforeach()
 
+# A program linked with the libraries stands alone by default, as plimo.exe
+# does: without -static it needs the MinGW runtime DLLs beside it, and
+# without them it ends at once with no word. A program that ships those DLLs
+# sets its property PLIMO_SHARED_RUNTIME to ON.
+target_link_options(plimo_frame INTERFACE $<$<NOT:$<BOOL:$<TARGET_PROPERTY:PLIMO_SHARED_RUNTIME>>>:-static>)
+
 install(EXPORT PlimoTargets NAMESPACE Plimo:: DESTINATION ${PLIMO_PACKAGE_DIR})
-file(WRITE ${CMAKE_BINARY_DIR}/package/PlimoConfig.cmake
-     "include(\"\${CMAKE_CURRENT_LIST_DIR}/PlimoTargets.cmake\")\n")
-# The version file also refuses a package built for the other architecture
-# (win32 against win64).
-write_basic_package_version_file(${CMAKE_BINARY_DIR}/package/PlimoConfigVersion.cmake
-  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
-install(FILES ${CMAKE_BINARY_DIR}/package/PlimoConfig.cmake
-              ${CMAKE_BINARY_DIR}/package/PlimoConfigVersion.cmake
+
+set(package ${CMAKE_BINARY_DIR}/package)
+configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/PlimoConfig.cmake.in ${package}/PlimoConfig.cmake
+  INSTALL_DESTINATION ${PLIMO_PACKAGE_DIR})
+# The version rule (same major version) apart from the platform check, which
+# PlimoConfigVersion.cmake adds with a reason a user can act on.
+write_basic_package_version_file(${package}/PlimoVersionNumber.cmake
+  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
+set(PLIMO_ARCH ${CMAKE_SYSTEM_PROCESSOR})
+set(toolchains)
+if(CMAKE_TOOLCHAIN_FILE)
+  get_filename_component(PLIMO_TOOLCHAIN_NAME ${CMAKE_TOOLCHAIN_FILE} NAME)
+  set(toolchains ${CMAKE_TOOLCHAIN_FILE})
+else()
+  set(PLIMO_TOOLCHAIN_NAME "<a MinGW-w64 toolchain file for ${PLIMO_ARCH}>")
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/cmake/PlimoConfigVersion.cmake.in ${package}/PlimoConfigVersion.cmake @ONLY)
+install(FILES ${package}/PlimoConfig.cmake ${package}/PlimoConfigVersion.cmake ${package}/PlimoVersionNumber.cmake
+              ${toolchains}
         DESTINATION ${PLIMO_PACKAGE_DIR})
 
 install(TARGETS plimo gallery RUNTIME DESTINATION bin)

@@ -6,14 +6,23 @@
 #                          library, for its tests and benchmarks, and for the
 #                          part above that shares an internal interface with it.
 # The libraries export only <part>/include, the public headers; everything
-# else in the folder stays private to the part.
+# else in the folder stays private to the part. Programs name a public header
+# as the installed package has it, <plimo/Graph.h>: the build tree keeps a
+# copy of each under <build>/include/plimo/ for that (the tree's own code
+# also names it plainly, "Graph.h").
 #
 # plimo_part(<part> LOGIC src... [SOURCES src...] [USES part...] [LINKS lib...])
 #   USES   lower parts whose internal headers this part's sources include;
 #   LINKS  what the Win32 library needs at the program's link.
 function(plimo_part part)
   cmake_parse_arguments(ARG "" "" "LOGIC;SOURCES;USES;LINKS" ${ARGN})
-  set(public $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>)
+  set(public $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include> $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/include>)
+  # configure_file: the copy follows the header at every build.
+  file(GLOB headers ${CMAKE_CURRENT_SOURCE_DIR}/include/*.h)
+  foreach(header ${headers})
+    get_filename_component(name ${header} NAME)
+    configure_file(${header} ${PROJECT_BINARY_DIR}/include/plimo/${name} COPYONLY)
+  endforeach()
   set(uses)
   foreach(lower ${ARG_USES})
     list(APPEND uses $<BUILD_INTERFACE:plimo_${lower}_internal>)

@@ -12,12 +12,15 @@ constexpr uint8_t kNothingPending = 0xFF;
 }
 
 // Looks only at the queue: a code pending from the last read is not a key.
+// Each public call starts the module first (see IO.cpp).
 bool BiosIO_KeyPressed() {
+    BiosIO_BEGIN();
     uint8_t ch, scan;
     return kfrEvQue_peekKey(ch, scan);
 }
 
 uint8_t BiosIO_RdKey() {
+    BiosIO_BEGIN();
     if (BiosIO_LastChar == 0) {
         BiosIO_LastChar = kNothingPending;
         return BiosIO_LastScan;

@@ -25,7 +25,13 @@ void IO_defaultWrStr(const char* chars, uint32_t count) {
 
 IO_WrStrProc IO_WrStrRedirect = IO_defaultWrStr;
 
-void IO_WrStr(const char* chars, uint32_t count) { IO_WrStrRedirect(chars, count); }
+// Every public call starts the module first, as the module order would have
+// before the program's body: a program that never called IO_BEGIN still
+// gets the reader thread and the standard output.
+void IO_WrStr(const char* chars, uint32_t count) {
+    IO_BEGIN();
+    IO_WrStrRedirect(chars, count);
+}
 
 void IO_WrChar(char c) {
     const char one[1] = {c};
@@ -34,9 +40,15 @@ void IO_WrChar(char c) {
 
 void IO_WrLn() { IO_WrChar('\n'); }
 
-bool IO_KeyPressed() { return BiosIO_KeyPressed(); }
+bool IO_KeyPressed() {
+    IO_BEGIN();
+    return BiosIO_KeyPressed();
+}
 
-uint8_t IO_RdKey() { return BiosIO_RdKey(); }
+uint8_t IO_RdKey() {
+    IO_BEGIN();
+    return BiosIO_RdKey();
+}
 
 void IO_BEGIN() {
     M3K_MODULE_ONCE();

@@ -4,7 +4,11 @@
 #include "StdIO.h"
 #include "kfrLib.h"
 
-void Lib_Delay(uint32_t milliseconds) { kfrLib_Delay(milliseconds); }
+// Starts the module first, as the module order would have (see IO.cpp).
+void Lib_Delay(uint32_t milliseconds) {
+    Lib_BEGIN();
+    kfrLib_Delay(milliseconds);
+}
 
 void Lib_BEGIN() {
     M3K_MODULE_ONCE();

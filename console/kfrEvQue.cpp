@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-
-#include "M3K.h"
+#include "M3KInternal.h"
 #include "kfrEvQueInternal.h"
 #include "kfrIGraph.h"
 #include "kfrKeyQueue.h"
@@ -14,7 +13,6 @@ constexpr DWORD kInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE
                              ENABLE_MOUSE_INPUT; // 0x17, window events off
 constexpr SIZE_T kReaderStackSize = 0x7FFF;
 constexpr DWORD kRetryPauseMs = 10;
-constexpr DWORD kWaitSliceMs = 20;
 
 // Changed only under queueLock; its count is also read without the lock, as
 // the consumer's fast path.
@@ -59,6 +57,26 @@ DWORD WINAPI kfrEvQue_readerThread(LPVOID) {
     }
 }
 
+// Main thread: until a key is queued or a console break came. NOTE: a break
+// reaches the main thread as a change of its context, which takes effect only
+// once the thread's wait returns: the frame's break event ends the wait.
+// Without the queue's event no reader runs and no key ever comes: only a
+// break ends the wait then.
+void awaitKeyOrBreak() {
+    HANDLE events[2];
+    DWORD count = 0;
+    if (queueNotEmpty != nullptr) events[count++] = queueNotEmpty;
+    HANDLE const breakEvent = static_cast<HANDLE>(M3K_BreakEvent());
+    // A break event that is set while the thread is still here did not take
+    // the thread away (its redirect failed): wait on the keys alone.
+    if (breakEvent != nullptr && WaitForSingleObject(breakEvent, 0) != WAIT_OBJECT_0) events[count++] = breakEvent;
+    if (count == 0) {
+        Sleep(INFINITE);
+        return;
+    }
+    WaitForMultipleObjects(count, events, FALSE, INFINITE);
+}
+
 // Finaliser (main thread, at the end): the mode in force before the program.
 void kfrEvQue_restoreMode() { SetConsoleMode(inputHandle, savedInputMode); }
 
@@ -93,15 +111,7 @@ bool kfrEvQue_getKey(uint8_t& ch, uint8_t& scan, bool wait) {
             LeaveCriticalSection(&queueLock);
         }
         if (!wait) return false;
-        // NOTE: a console break reaches the main thread as a change of its
-        // context, which takes effect only once the thread's wait returns: the
-        // wait never lasts longer than a slice. Without the event (it could
-        // not be made) the queue is polled.
-        if (queueNotEmpty != nullptr) {
-            WaitForSingleObject(queueNotEmpty, kWaitSliceMs);
-        } else {
-            Sleep(kWaitSliceMs);
-        }
+        awaitKeyOrBreak();
     }
 }
 

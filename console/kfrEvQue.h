@@ -11,8 +11,9 @@ void kfrEvQue_BEGIN();
 
 // Main thread. Takes the oldest key out of the queue. scan is the
 // translation's code, or the key's own scan code where that is 0. With wait,
-// waits without time-out for a key; without, returns false on an empty queue.
-// Also false when the queue could not be set up (no key ever arrives).
+// waits without time-out for a key (for ever when the queue could not be set
+// up: no key ever arrives) and returns true; a console break ends the wait
+// with the program. Without wait, returns false on an empty queue.
 bool kfrEvQue_getKey(uint8_t& ch, uint8_t& scan, bool wait);
 
 // Main thread. Reports the oldest key without taking it out; never waits.

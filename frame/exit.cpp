@@ -13,16 +13,9 @@ constexpr int kMaxExitProcs = 8;
 M3K_Proc exitList[kMaxExitProcs];
 int exitCount = 0;
 
-// The thread that ends the process (0: none yet). Set by the first exit.
-volatile LONG exitingThread = 0;
-
 // The running finaliser's recovery point, for a trap inside it.
 void* finaliserJump[5];
 volatile DWORD finaliserThread = 0;
-
-// How long a second thread that wants to end the process waits for the first
-// to finish its finalisers before it ends the process itself.
-constexpr DWORD kOtherExitWaitMs = 5000;
 
 } // namespace
 
@@ -41,13 +34,6 @@ bool M3K_atexit(M3K_Proc proc) {
 bool M3K_InFinaliser() { return finaliserThread != 0 && finaliserThread == GetCurrentThreadId(); }
 
 void M3K_AbandonFinaliser() { __builtin_longjmp(finaliserJump, 1); }
-
-bool M3K_Exiting() { return exitingThread != 0; }
-
-bool M3K_ExitingElsewhere() {
-    const LONG owner = exitingThread;
-    return owner != 0 && owner != static_cast<LONG>(GetCurrentThreadId());
-}
 
 #if defined(__i386__)
 // The head of the thread's exception-handler chain (fs:0).
@@ -89,13 +75,10 @@ __attribute__((noinline)) void M3K_RunFinalisers() {
 void M3K_EndCoroutines() {}
 
 void M3K_doexit(uint32_t code) {
-    const LONG self = static_cast<LONG>(GetCurrentThreadId());
-    const LONG owner = InterlockedCompareExchange(&exitingThread, self, 0);
-    if (owner == self) ExitProcess(code); // re-entered while the exit list runs
-    if (owner != 0) {
-        // Another thread is already ending the process; it ends this thread too.
-        Sleep(kOtherExitWaitMs);
-        ExitProcess(code);
+    switch (M3K_ClaimExit()) {
+    case M3K_ExitClaim::Claimed: break;
+    case M3K_ExitClaim::Again: ExitProcess(code); // called from inside the exit list
+    case M3K_ExitClaim::Taken: M3K_AwaitOtherEnd(code);
     }
     while (exitCount > 0) {
         M3K_Proc next = exitList[--exitCount];

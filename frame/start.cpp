@@ -1,5 +1,5 @@
-// Process start: the entry, the command line, the fault filter, the console
-// break, and the runtime's own start.
+// Process start: the entry and its exception frame, the command line, the
+// fault filter and the break handler installed, and the runtime's own start.
 #include <string>
 #include <vector>
 
@@ -17,12 +17,6 @@ const char* M3K_cmdTail = "";
 namespace {
 
 M3K_MainProc mainProc = nullptr;
-HANDLE mainThread = nullptr; // a real handle: the break handler runs on another thread
-HANDLE breakThread = nullptr; // the thread that delivered a break, until it has ended
-// Break handlers between their first look at the exiting flag and resuming
-// the main thread: the process must not end meanwhile, or the main thread may
-// stay suspended while the process ends (the system ends the handler's thread).
-volatile LONG breaksInProgress = 0;
 
 // Storage behind M3K_argv, M3K_cmdTail: lives as long as the process.
 std::vector<std::string> argStorage;
@@ -44,63 +38,7 @@ void splitArguments() {
     argPointers.push_back(nullptr);
 }
 
-// Runs on a thread the system starts for the event. The main thread is
-// suspended while its context is read and changed: a running thread's
-// context is not reliable.
-BOOL deliverBreak() {
-    if (M3K_Exiting()) return TRUE; // already on its way out
-    if (SuspendThread(mainThread) == static_cast<DWORD>(-1)) return FALSE;
-    // Decided while the main thread stands still, so that an end already
-    // begun (an exit, a trap's report, an earlier break) stays the only one.
-    if (M3K_Exiting() || !M3K_ClaimReport(M3K_mainThreadId)) {
-        ResumeThread(mainThread);
-        return TRUE;
-    }
-    CONTEXT context = {};
-    context.ContextFlags = CONTEXT_CONTROL | CONTEXT_INTEGER;
-    BOOL delivered = GetThreadContext(mainThread, &context);
-    if (delivered) {
-        const uintptr_t at = M3K_InstructionPointer(context);
-#if !defined(__x86_64__)
-        // The frame-pointer walk reads only the stack. The x86_64 walk asks the
-        // loader's function tables, whose lock the stopped thread may hold: the
-        // main thread reads its frames itself, through the trap entry's frame.
-        M3K_CaptureHistory(context, M3K_mainThreadId);
-#endif
-        M3K_RedirectToTrap(context, M3K_TRAP_USER_BREAK, at, 0);
-        delivered = SetThreadContext(mainThread, &context);
-    }
-    if (!delivered) M3K_ReleaseReport();
-    // The main thread may end the process before this thread has left the
-    // system's break routine; M3K_doexit waits for it (M3K_AwaitBreakThread).
-    if (delivered) {
-        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &breakThread,
-                        SYNCHRONIZE, FALSE, 0);
-    }
-    ResumeThread(mainThread);
-    return delivered;
-}
-
-BOOL WINAPI breakHandler(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    InterlockedIncrement(&breaksInProgress);
-    const BOOL handled = deliverBreak();
-    InterlockedDecrement(&breaksInProgress);
-    return handled;
-}
-
 } // namespace
-
-// WINE: a process that ends while the thread that delivered a
-// break is still on its way out is sometimes killed (exit code lost to
-// SIGKILL) instead of ending with its code: let that thread finish first.
-// The exiting flag is set by now: a break handler that begins later leaves
-// the main thread alone, one that began before is let finish.
-void M3K_AwaitBreakThread() {
-    constexpr DWORD kBreakThreadWaitMs = 1000;
-    for (DWORD waited = 0; breaksInProgress != 0 && waited < kBreakThreadWaitMs; ++waited) Sleep(1);
-    if (breakThread != nullptr) WaitForSingleObject(breakThread, kBreakThreadWaitMs);
-}
 
 void M3K_EstablishMain(M3K_MainProc body) { mainProc = body; }
 
@@ -152,10 +90,7 @@ void M3K_xStart() {
     splitArguments();
     SetErrorMode(SEM_FAILCRITICALERRORS);
     SetUnhandledExceptionFilter(M3K_xFilter);
-    if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread, 0,
-                        FALSE, DUPLICATE_SAME_ACCESS)) {
-        SetConsoleCtrlHandler(breakHandler, TRUE);
-    }
+    M3K_InstallBreakHandler();
     M3K_TakeErrorOutput();
     mainProc(static_cast<int>(argStorage.size()), argPointers.data());
     M3K_EXIT();

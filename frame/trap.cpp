@@ -3,15 +3,6 @@
 
 namespace {
 
-// The thread that writes the report (0: none yet). A second thread that
-// traps meanwhile waits for the first to end the process.
-volatile LONG reportingThread = 0;
-// Set when the filter or the break handler claimed the report for a thread
-// that has yet to arrive in M3K_TrapFJump.
-volatile LONG claimedAhead = 0;
-
-constexpr DWORD kOtherTrapWaitMs = 5000;
-
 void writeDecimal(uint32_t v) {
     char digits[10];
     int n = 0;
@@ -38,32 +29,16 @@ void clearFpuExceptions() {
 
 } // namespace
 
-bool M3K_ClaimReport(DWORD thread) {
-    if (InterlockedCompareExchange(&reportingThread, static_cast<LONG>(thread), 0) != 0) return false;
-    claimedAhead = 1;
-    return true;
-}
-
-void M3K_ReleaseReport() {
-    claimedAhead = 0;
-    reportingThread = 0;
-}
-
 void M3K_TrapFJump(uint32_t n, uintptr_t address) {
     clearFpuExceptions();
     if (M3K_InFinaliser()) M3K_AbandonFinaliser();
 
     // Another thread already ends the process (with its own code): wait for it.
-    if (M3K_ExitingElsewhere()) {
-        Sleep(kOtherTrapWaitMs);
-        ExitProcess(9);
-    }
-    const LONG self = static_cast<LONG>(GetCurrentThreadId());
-    const LONG owner = InterlockedCompareExchange(&reportingThread, self, 0);
-    if (owner == self && InterlockedExchange(&claimedAhead, 0) == 0) ExitProcess(9); // a fault while reporting one
-    if (owner != 0 && owner != self) {
-        Sleep(kOtherTrapWaitMs);
-        ExitProcess(9);
+    if (M3K_ExitingElsewhere()) M3K_AwaitOtherEnd(9);
+    switch (M3K_ClaimReportHere()) {
+    case M3K_ReportClaim::Claimed: break;
+    case M3K_ReportClaim::Again: ExitProcess(9); // a fault while reporting one
+    case M3K_ReportClaim::Taken: M3K_AwaitOtherEnd(9);
     }
 
     // The listing starts at `address`; unless the frames were taken at the

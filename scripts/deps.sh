@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the viewer need, when missing. Idempotent.
+#   bash scripts/deps.sh          both parts below (the test command, run.sh --32)
+#   bash scripts/deps.sh --64     the first part only (run.sh for the 64-bit viewer)
 #  - amd64 Debian packages: compilers, Wine, Xvfb and the tools the tests use;
 #  - for the 32-bit (i686) programs: a user-mode i386 emulator registered with
 #    binfmt_misc, the i386 architecture and wine32:i386 (see scripts/win32-lane.sh).
 # A refused step of the 32-bit part is said in one line and the rest goes on: the
 # win64 lane never depends on it.
 set -euo pipefail
+case ${1:-} in
+  "") with32=1 ;;
+  --64) with32=0 ;;
+  *) echo "usage: $0 [--64]" >&2; exit 2 ;;
+esac
 here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
@@ -36,4 +43,6 @@ if ((${#missing[@]})); then
 fi
 
 # The 32-bit part: each step says in one line why it was refused, and the script still succeeds.
-win32_lane_ready >/dev/null 2>&1 || win32_setup || true
+if ((with32)); then
+  win32_lane_ready >/dev/null 2>&1 || win32_setup || true
+fi

@@ -25,8 +25,7 @@ declare -A runs=(
   [fuzz_bmp]=1000000
 )
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)" >/dev/null
+bash scripts/build.sh fuzz >/dev/null
 bin=build/fuzz/tests/fuzz
 mkdir -p build/fuzz/artifacts
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # package-test.sh PRESET — the installed package as another project meets it:
 # installs build/PRESET into a fresh prefix, checks that its headers stand
-# alone and stay free of <windows.h>, and builds the gallery as an outside
-# project against it (find_package) with the same toolchain. Fails when a
-# header, a target or a link dependency is missing from the package.
+# alone under include/plimo/ and stay free of <windows.h>, builds the gallery
+# as an outside project against it (find_package, with the toolchain file the
+# package carries) and checks that the program needs no DLL beyond the
+# system's. Then the requests the package must refuse, each with its reason.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,26 +12,56 @@ preset=$1
 build=build/$preset
 work=$(pwd)/$build/package-test
 rm -rf "$work"
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
+mkdir -p "$work"
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+fail() { echo "package-test: $preset: $*" >&2; exit 1; }
 
-toolchain=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$build/CMakeCache.txt")
+package=$prefix/lib/cmake/Plimo
+toolchain=$(ls "$package"/mingw-*.cmake)
 cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER \(.*\))$/\1/p' "$toolchain")
+case $preset in
+  win64) other=cmake/mingw-i686.cmake objdump=x86_64-w64-mingw32-objdump ;;
+  win32) other=cmake/mingw-x86_64.cmake objdump=i686-w64-mingw32-objdump ;;
+esac
 
 # Only the public headers, each one compiling on its own without <windows.h>.
-headers=$(cd "$work/prefix/include" && echo *)
-[ "$headers" = "BiosIO.h Graph.h IO.h Lib.h M3K.h" ] || {
-  echo "package-test: installed headers are: $headers" >&2; exit 1; }
+[ "$(cd "$prefix/include" && echo *)" = plimo ] || fail "include/ holds $(cd "$prefix/include" && echo *)"
+headers=$(cd "$prefix/include/plimo" && echo *)
+[ "$headers" = "BiosIO.h Graph.h IO.h Lib.h M3K.h" ] || fail "installed headers are: $headers"
 for h in $headers; do
-  echo "#include \"$h\"" | "$cxx" -std=c++17 -fsyntax-only -x c++ -I"$work/prefix/include" \
+  echo "#include <plimo/$h>" | "$cxx" -std=c++17 -fsyntax-only -x c++ -I"$prefix/include" \
     -MD -MF "$work/$h.d" -MT "$h" - -o /dev/null
-  if grep -qi 'windows\.h' "$work/$h.d"; then
-    echo "package-test: $h includes <windows.h>" >&2; exit 1
-  fi
+  if grep -qi 'windows\.h' "$work/$h.d"; then fail "$h includes <windows.h>"; fi
 done
 
-cmake -S examples/gallery -B "$work/gallery" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake -S examples/gallery -B "$work/gallery" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/gallery" >/dev/null
+# Linked statically by the package's targets alone (the gallery asks for nothing).
+dlls=$("$objdump" -p "$work/gallery/gallery.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+if echo "$dlls" | grep -Eq 'libstdc|libgcc|libwinpthread'; then fail "gallery.exe needs $(echo $dlls)"; fi
 echo "package-test: $preset: gallery built against the installed package: $work/gallery/gallery.exe"
+
+# find_package(Plimo ARGS) in a project of its own: whether it is accepted,
+# and what the refusal says.
+request() { # NAME TOOLCHAIN('' for the host's compiler) EXPECT(ok|refused) WORDS ARGS...
+  local name=$1 chain=$2 expect=$3 words=$4; shift 4
+  local dir=$work/request-$name
+  mkdir -p "$dir"
+  printf 'cmake_minimum_required(VERSION 3.25)\nproject(request CXX)\nfind_package(Plimo %s CONFIG REQUIRED)\n' "$*" \
+    >"$dir/CMakeLists.txt"
+  local args=(-S "$dir" -B "$dir/build" -DCMAKE_PREFIX_PATH="$prefix")
+  [ -n "$chain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$chain")
+  local got=ok
+  cmake "${args[@]}" >"$dir/log" 2>&1 || got=refused
+  [ "$got" = "$expect" ] || fail "find_package(Plimo $*) $got; expected $expect (log: $dir/log)"
+  [ -z "$words" ] || tr -s ' \n' ' ' <"$dir/log" | grep -qF "$words" ||
+    fail "find_package(Plimo $*) did not say \"$words\" (log: $dir/log)"
+}
+request version "$toolchain" ok "" 2.0 COMPONENTS graph console frame
+request old-version "$toolchain" refused "version: 2.0.0" 1.0
+request bogus-component "$toolchain" refused "Plimo has no component bogus" 2.0 COMPONENTS graph bogus
+request other-architecture "$(pwd)/$other" refused "this project builds for Windows" 2.0
+request not-windows "" refused "this project builds for Linux" 2.0
+echo "package-test: $preset: the version request, a bogus component, the other architecture and a native project each refused with a reason"

@@ -10,8 +10,7 @@ version=$(sed -n 's/^project(Plimo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out=build/release
 mkdir -p "$out"
 for preset in win32 win64; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$(nproc)" --target plimo gallery
+  bash scripts/build.sh "$preset" plimo gallery
   name=plimo-$version-$preset
   rm -rf "${out:?}/$name" "$out/$name.zip"
   # --strip: the programs without their debug information; the libraries keep theirs.

@@ -7,20 +7,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-preset=win64
+# The 64-bit viewer needs none of the 32-bit set-up (i386 architecture,
+# wine32, the emulator): only --32 asks deps.sh for it.
+preset=win64 deps=--64
 case ${1:-} in
   "") ;;
-  --32) preset=win32 ;;
+  --32) preset=win32 deps= ;;
   *) echo "usage: $0 [--32]" >&2; exit 2 ;;
 esac
 
-bash scripts/deps.sh
+bash scripts/deps.sh $deps
 if [ "$preset" = win32 ]; then
   . scripts/win32-lane.sh
   win32_lane_ready || exit 1
 fi
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target plimo
+bash scripts/build.sh "$preset" plimo
 
 exec bash scripts/wine-session.sh "build/$preset" \
   bash scripts/run-viewer.sh "build/$preset/plimo.exe" build/plimo-window.png

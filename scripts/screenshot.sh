@@ -67,8 +67,9 @@ fi
 build=${1:-build/win64}
 png=${2:-docs/plimo.png}
 program=${3:-plimo}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset win64 -B "$build" >/dev/null
-cmake --build "$build" --target "$program"
+bash scripts/build.sh "$build" "$program"
 # Always a private virtual display with a 24-bit screen, whatever $DISPLAY says.
+# The session runs elsewhere: a relative PNG path is taken from this folder, an absolute one as it is.
+case $png in /*) ;; *) png=$(pwd)/$png ;; esac
 exec env -u DISPLAY bash scripts/wine-session.sh "$build" \
-  timeout 180 bash scripts/screenshot.sh --inside "$(cd "$build" && pwd)/$program.exe" "$(pwd)/$png"
+  timeout 180 bash scripts/screenshot.sh --inside "$(cd "$build" && pwd)/$program.exe" "$png"

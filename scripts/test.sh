@@ -69,7 +69,7 @@ emulator_reruns() {
 
 built=()
 for lane in "${lanes[@]}"; do
-  if cmake --preset "$lane" >/dev/null && cmake --build --preset "$lane" -j "$jobs"; then
+  if bash scripts/build.sh "$lane"; then
     built+=("$lane")
     # The installed package as another project uses it.
     if [ "$lane" != native ] && ! bash scripts/package-test.sh "$lane"; then

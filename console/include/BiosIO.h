@@ -1,7 +1,8 @@
 // BiosIO: PC BIOS style key reading on top of the console input queue. A key
 // with a character is read as that character; a key without one as 0 and
 // then its code. Main thread: every procedure and variable here (one caller;
-// the variables are unguarded).
+// the variables are unguarded). Each call runs BiosIO_BEGIN first when it has
+// not run yet.
 #pragma once
 
 #include <cstdint>

@@ -3,5 +3,7 @@
 
 #include <cstdint>
 
-void Lib_Delay(uint32_t milliseconds); // any thread: suspends the calling thread
-void Lib_BEGIN();                      // main thread
+// Any thread: suspends the calling thread. Runs Lib_BEGIN first when it has
+// not run yet; let that first call be the main thread's.
+void Lib_Delay(uint32_t milliseconds);
+void Lib_BEGIN(); // main thread

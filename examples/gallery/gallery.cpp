@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Graph.h"
-#include "IO.h"
-#include "Lib.h"
-#include "M3K.h"
+#include <plimo/Graph.h>
+#include <plimo/IO.h>
+#include <plimo/Lib.h>
+#include <plimo/M3K.h>
 
 namespace {
 

@@ -23,13 +23,14 @@ using M3K_Proc = void (*)();
 
 // ---- start-up (main thread) -------------------------------------------------
 
-// Process entry. Never returns: the process ends through M3K_doexit.
+// Process entry, from main(). Never returns: when the body returns, the
+// process ends with exit code 0 after the exit list and the finalisers.
 [[noreturn]] void ProgramEntry(M3K_MainProc body);
-void M3K_EstablishMain(M3K_MainProc body);
-[[noreturn]] void M3K_xStart();
 
 // x87 control word 0x332 (64-bit precision, invalid/zero-divide/overflow
-// trapping); only the first call in the process loads it.
+// trapping); on x86_64 the same three exceptions unmasked in the SSE unit,
+// where double arithmetic runs, so that any NaN or infinity made there is a
+// trap. Only the first call in the process loads them.
 void M3K_InitFPP();
 void M3K_INIT_HISTORY();
 
@@ -56,7 +57,6 @@ bool M3K_atexit(M3K_Proc proc);
 [[noreturn]] void M3K_EXIT();              // exit code 0
 [[noreturn]] void M3K_HALT(uint32_t code); // the given exit code
 [[noreturn]] void M3K_ABORT();             // exit code 9
-[[noreturn]] void M3K_doexit(uint32_t code);
 
 // ---- output ----------------------------------------------------------------
 
@@ -67,22 +67,9 @@ bool M3K_WriteAll(void* handle, const char* bytes, uint32_t count);
 
 // ---- traps ----------------------------------------------------------------
 
-enum : uint32_t {
-    M3K_TRAP_INDEX = 0,
-    M3K_TRAP_RANGE = 1,
-    M3K_TRAP_POINTER = 3,
-    M3K_TRAP_OVERFLOW = 5,
-    M3K_TRAP_DIVISOR = 6,
-    M3K_TRAP_USER_BREAK = 21,
-    M3K_TRAP_STACK = 23,
-};
-
 // Any thread. Raises trap n where it is called: reported on the standard error, then the
 // program ends with exit code 9 after the finalisers (no handler takes traps).
 [[noreturn]] void M3K_TRAP_F(uint32_t n);
-// The same, for a fault at a given code address (the filter and the break
-// handler send a thread here).
-[[noreturn]] void M3K_TrapFJump(uint32_t n, uintptr_t address);
 
 // Any thread. Keeps enough stack in reserve on the calling thread for a stack overflow
 // there to be reported (the frame does it for the main thread; a library

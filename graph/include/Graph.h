@@ -14,7 +14,8 @@
 
 // ---- module start and the window ----
 // Module initialiser: runs once; the console input handle module first, then
-// the back-buffer mutex, the display's colour count and the drawing defaults.
+// the finaliser, the display's colour count and the drawing defaults. (The
+// back buffer's lock exists before main: it needs no start.)
 void Graph_BEGIN();
 
 // Opens the window at (x, y) with a drawing area of width x depth pixels and

@@ -3,7 +3,8 @@
 //   console_probe mode    on a fresh console: input mode 0x17 while running,
 //                         the old mode back after the finalisers (exit code 0/2/3)
 //   console_probe output  IO's string output, byte for byte, to the standard output
-//   console_probe typed   echoes every IO_RdKey result as "k=XX;" until q
+//   console_probe typed   with no initialiser called: echoes every IO_RdKey
+//                         result as "k=XX;" until q
 //   console_probe idle    standard input not a console: no key, and the reader
 //                         thread does not spin (exit code 0, 5: keys, 6: busy)
 //   console_probe redirected  a console, but the standard input a file: a key
@@ -82,9 +83,9 @@ void outputBody() {
     std::fputs("tail", stdout);
 }
 
+// No module initialiser called: the first IO call runs IO_BEGIN, reader thread and all.
 void typedBody() {
-    Lib_BEGIN();
-    IO_BEGIN();
+    IO_KeyPressed();
     DWORD mode = 0;
     GetConsoleMode(kfrIGraph_hConsoleInput, &mode);
     char line[32];
