@@ -41,7 +41,20 @@ if [ "${1:-}" = --in-session ]; then
     say "$path: filter receives ${code:-nothing}; ${report:-no report}; finalisers: $(tr '\n' ' ' <"$tmp.out"); exit $rc"
   done
   rm -f "$tmp" "$tmp.out" "$tmp.err"
-  exec ctest --preset win32 -j "$2"
+  ctest --preset win32 -j "$2"
+  status=$?
+  log=build/win32/Testing/Temporary/LastTest.log
+  # What the tests still could not expect as on x86_64.
+  grep -ho "emulator limit: .*" "$log" | sort -u | sed 's/^/win32-exact: difference left: /' | grep . && exit 1
+  ((status == 0)) && exit 0
+  # NOTE: the emulator itself (ours as Debian's) now and then dies under load,
+  # "qemu: uncaught target signal 11" (README: the 32-bit build). A test that
+  # failed only so runs once more, named; any other failure fails the lane.
+  failed=$(cut -d : -f 2 build/win32/Testing/Temporary/LastTestsFailed.log 2>/dev/null | sort -u)
+  crashed=$(awk '/ Testing: /{name=$3} /^qemu: uncaught target signal/{print name}' "$log" | sort -u)
+  [ -n "$failed" ] && [ -z "$(comm -23 <(echo "$failed") <(echo "$crashed"))" ] || exit 1
+  for name in $failed; do say "the emulator crashed under $name ($(grep -m 1 -o 'qemu: uncaught target signal [^)]*)' "$log")): run again"; done
+  exec ctest --preset win32 -R "^($(echo $failed | tr ' ' '|'))\$"
 fi
 
 # The Debian packages the emulator's build needs, installed when missing.
@@ -157,9 +170,5 @@ win32_lane_ready || exit 1
 export PLIMO_WINE32=$out/wine32 PLIMO_EXACT_EMULATOR=1
 bash scripts/wine-session.sh build/win32 bash scripts/win32-exact.sh --in-session "$(nproc)"
 status=$?
-# What the tests still could not expect as on x86_64.
-if grep -ho "emulator limit: .*" build/win32/Testing/Temporary/LastTest.log 2>/dev/null | sort -u | sed 's/^/win32-exact: difference left: /' | grep .; then
-  status=1
-fi
 say "$( ((status == 0)) && echo passed || echo FAILED) in $(($(date +%s) - started)) s"
 exit "$status"
