@@ -2,12 +2,15 @@
 # release.sh — the release zips, build/release/plimo-<version>-win32.zip and
 # plimo-<version>-win64.zip. Each holds one folder with bin/plimo.exe,
 # bin/gallery.exe, the README with docs/, and the installed package: include/,
-# lib/ and lib/cmake/Plimo/. Builds what is missing with the presets.
+# lib/ and lib/cmake/Plimo/. Builds what is missing with the presets, once the
+# win32-exact test lane has passed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 version=$(sed -n 's/^project(Plimo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out=build/release
+# No zips unless every fault path of the i686 build works as on a processor (README: the exact lane).
+bash scripts/test.sh win32-exact
 mkdir -p "$out"
 for preset in win32 win64; do
   bash scripts/build.sh "$preset" plimo gallery

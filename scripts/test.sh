@@ -9,6 +9,8 @@
 # the command fails if any did. It ends with each lane's count.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+# win32-exact: the win32 tests on an i386 emulator built with our patch (scripts/win32-exact.sh).
+[ "$*" = win32-exact ] && exec bash scripts/win32-exact.sh
 
 lanes=("$@")
 ((${#lanes[@]})) || lanes=(native win64 win32)

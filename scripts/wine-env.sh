@@ -23,6 +23,7 @@ export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 # started process (Ctrl+C as SIGINT) reaches the parent, not the program.
 PLIMO_WINE=$(command -v wine64 2>/dev/null || echo /usr/lib/wine/wine64)
 if [ "${plimo_bits:-64}" = 32 ]; then
-  PLIMO_WINE=/usr/lib/wine/wine
+  # PLIMO_WINE32: another command in its place (scripts/win32-exact.sh).
+  PLIMO_WINE=${PLIMO_WINE32:-/usr/lib/wine/wine}
 fi
 PLIMO_WINESERVER=$(command -v wineserver 2>/dev/null || echo /usr/lib/wine/wineserver64)
