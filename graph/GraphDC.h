@@ -12,7 +12,7 @@
 // One device context. Values are those GDI takes: coordinates as signed ints
 // (at most Graph_GdiCoordLimit + 1), colours as COLORREF, styles as the
 // platform's PS_*/BS_*/HS_*. Each call may leave out a change the DC already
-// holds.
+// holds. Main thread, under the back-buffer lock (a recorder: any thread).
 class Graph_DC {
 public:
     // The kept pen (one pixel wide) or brush for these values, made on first

@@ -1,6 +1,8 @@
 // Graph's request record and the platform-free rules behind it: the operation
 // codes, the constant tables, unsigned corner ordering and the coordinates
-// handed to GDI. Free of <windows.h> so that it builds natively.
+// handed to GDI. Free of <windows.h> so that it builds natively. The record
+// and the palette table belong to the main thread; the functions and tables
+// keep no state (any thread).
 #pragma once
 
 #include <cstdint>
