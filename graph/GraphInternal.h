@@ -26,6 +26,13 @@
 // drawing itself (figures in docs/architecture.md).
 void Graph_LockBackBuffer();
 void Graph_UnlockBackBuffer();
+// The back-buffer lock for a scope.
+struct Graph_BufferLock {
+    Graph_BufferLock() { Graph_LockBackBuffer(); }
+    ~Graph_BufferLock() { Graph_UnlockBackBuffer(); }
+    Graph_BufferLock(const Graph_BufferLock&) = delete;
+    Graph_BufferLock& operator=(const Graph_BufferLock&) = delete;
+};
 // Main thread: made by Graph_Init, closed by Graph_Finalize when they exist;
 // the window thread waits on the mutex and sets the event.
 extern HANDLE Graph_WindowMutex;

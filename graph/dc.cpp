@@ -8,13 +8,6 @@
 
 namespace {
 
-struct Lock {
-    Lock() { Graph_LockBackBuffer(); }
-    ~Lock() { Graph_UnlockBackBuffer(); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-};
-
 HGDIOBJ stock(int which) { return GetStockObject(which); }
 
 // What defines a kept object: its kind, its style (and a brush's hatch style)
@@ -250,23 +243,23 @@ void Graph_AttachDCs() {
 void Graph_Execute(Graph_GdiDC& target) { Graph_Dispatch(Graph_Request, Graph_Executor, target); }
 
 void Graph_SetBufferDC(HDC dc) {
-    Lock lock;
+    Graph_BufferLock lock;
     Graph_BufferTarget.Attach(dc);
 }
 
 void Graph_SetWindowDC(HDC dc) {
-    Lock lock;
+    Graph_BufferLock lock;
     if (dc != Graph_WindowDC) Graph_WindowTarget.Attach(dc);
 }
 
 void Graph_DropPatternBrush() {
-    Lock lock;
+    Graph_BufferLock lock;
     Graph_BufferTarget.DropPatternBrush();
     Graph_WindowTarget.DropPatternBrush();
 }
 
 void Graph_FreeObjects() {
-    Lock lock;
+    Graph_BufferLock lock;
     Graph_BufferTarget.FreeObjects();
     Graph_WindowTarget.FreeObjects();
 }

@@ -11,13 +11,6 @@
 
 namespace {
 
-struct Lock {
-    Lock() { Graph_LockBackBuffer(); }
-    ~Lock() { Graph_UnlockBackBuffer(); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-};
-
 constexpr uint32_t kOutside = 0xFFFFFFFF;
 
 uint32_t toValue(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
@@ -73,7 +66,7 @@ uint32_t Graph_GetPixel(uint32_t x, uint32_t y) {
 
 bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* image, uint32_t size) {
     const uint32_t need = Graph_ImageSize(x1, y1, x2, y2);
-    Lock lock;
+    Graph_BufferLock lock;
     if (image == nullptr || need == 0 || size < need || Graph_BufferDC == nullptr) return false;
     const uint32_t left = Graph_Min(x1, x2), top = Graph_Min(y1, y2);
     const Graph_ImageHeader header{Graph_Max(x1, x2) - left + 1, Graph_Max(y1, y2) - top + 1};
@@ -102,7 +95,7 @@ bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* im
 }
 
 uint32_t Graph_TextWidthOf(const char* text, uint32_t length) {
-    Lock lock;
+    Graph_BufferLock lock;
     SIZE extent{};
     if (Graph_BufferDC == nullptr || length == 0 ||
         !GetTextExtentPoint32A(Graph_BufferDC, text, static_cast<int>(Graph_Min(length, INT32_MAX)), &extent)) {
@@ -116,7 +109,7 @@ uint32_t Graph_TextWidth(const char* text) {
 }
 
 uint32_t Graph_TextHeight() {
-    Lock lock;
+    Graph_BufferLock lock;
     TEXTMETRICA metrics{};
     if (Graph_BufferDC == nullptr || !GetTextMetricsA(Graph_BufferDC, &metrics)) return 0;
     return static_cast<uint32_t>(metrics.tmHeight);
@@ -125,7 +118,7 @@ uint32_t Graph_TextHeight() {
 bool Graph_SavePicture(const char* path) {
     std::vector<uint8_t> file;
     {
-        Lock lock;
+        Graph_BufferLock lock;
         const size_t size = Graph_BmpFileSize(Graph_Width, Graph_Depth);
         if (Graph_BufferDC == nullptr || size == 0) return false;
         // The back buffer read as a bottom-up 24-bit DIB is the file's pixel rows as they stand.
