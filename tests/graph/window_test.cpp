@@ -486,6 +486,8 @@ TEST_F(GraphWindow, CoveredOrMinimisedTheWindowShowsTheLastPictureAgain) {
 }
 
 TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
+    Graph_SetStdFillMask(Graph_PATSYM_SOLID); // whatever cases before it in this process left
+    Graph_SetBkColor(0);
     Graph_Rectangle(0, 0, 99, 99, 4, true);
     Graph_BeginFrame();
     Graph_BeginFrame(); // nested: only the outer end shows the frame
@@ -504,6 +506,22 @@ TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
     Graph_EndFrame(); // without a frame: nothing
     EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
     EXPECT_EQ(GetPixel(Graph_WindowDC, 220, 10), RGB(0, 0, 0xB0));
+
+    // Each frame starts from the picture as it stands, read or drawn on,
+    // unless it paints over all of it.
+    for (uint32_t x : {400, 500}) {
+        Graph_BeginFrame();
+        EXPECT_EQ(Graph_GetPixel(220, 10), 0x0000B0u);
+        Graph_Rectangle(x, 0, x + 49, 49, 2, true);
+        Graph_EndFrame();
+    }
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
+    EXPECT_EQ(GetPixel(Graph_WindowDC, 420, 10), RGB(0, 0xB0, 0));
+    Graph_BeginFrame();
+    Graph_ClearScreen(0);
+    Graph_EndFrame();
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
+    EXPECT_EQ(GetPixel(Graph_WindowDC, 520, 10), kBlack);
 }
 
 // Sent messages overtake posted ones: a close request posted last tells that
