@@ -91,11 +91,6 @@ struct Graph_TargetSet {
     // Requests run on both targets so far, counted under the lock: a frame
     // tells by it whether its copy of the last whole picture is still good.
     uint32_t changes = 0;
-    // Set when a frame's start left the back buffer without the picture:
-    // freshen brings it back before the next request draws, unless that
-    // request paints over all of it.
-    bool stale = false;
-    void (*freshen)() = nullptr;
 };
 extern Graph_TargetSet Graph_Targets;
 

@@ -26,6 +26,9 @@
 // drawing itself (figures in docs/architecture.md).
 void Graph_LockBackBuffer();
 void Graph_UnlockBackBuffer();
+// The lock when it is free at once (then true), for the window thread's
+// chores that must never wait.
+bool Graph_TryLockBackBuffer();
 // Main thread: made by Graph_Init, closed by Graph_Finalize when they exist;
 // the window thread waits on the mutex and sets the event.
 extern HANDLE Graph_WindowMutex;
@@ -100,12 +103,12 @@ void Graph_CopyBackBuffer(HDC target);
 // Main thread (or whichever thread ends the process), from Graph_Finalize:
 // a frame still open is ended, the window shows what was drawn.
 void Graph_EndOpenFrames();
-// Main thread, under the back-buffer lock: before a read of the back buffer's
-// pixels inside a frame, the picture the frame started from, if not there yet.
-void Graph_FreshenFrame();
 // Window thread, under the back-buffer lock (the paint): the DC whose picture
 // the window must show: the last whole frame while a frame is open.
 HDC Graph_ShownDC();
+// Window thread (its timer): brings the copy of the last whole picture up to
+// date between frames, so that the next frame's start need not; never waits.
+void Graph_RefreshLastFrame();
 
 // ---- palettes (palette.cpp) ---------------------------------------------------
 

@@ -116,7 +116,6 @@ void Graph_ExecuteOnBoth() {
     Graph_EnsureBegun();
     TargetLock lock;
     ++Graph_Targets.changes;
-    if (Graph_Targets.stale && Graph_Targets.freshen != nullptr) Graph_Targets.freshen();
     Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.buffer));
     if (!Graph_Targets.bufferOnly || setsStateOnly(Graph_Request.op)) {
         Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.window));

@@ -11,12 +11,8 @@
 
 namespace {
 
-// Inside a frame the back buffer may still wait for the picture it started from.
 struct Lock {
-    Lock() {
-        Graph_LockBackBuffer();
-        Graph_FreshenFrame();
-    }
+    Lock() { Graph_LockBackBuffer(); }
     ~Lock() { Graph_UnlockBackBuffer(); }
     Lock(const Lock&) = delete;
     Lock& operator=(const Lock&) = delete;

@@ -211,6 +211,9 @@ LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEWHEEL:
         Graph_NoteMouse(window, message, wParam, lParam);
         return 0;
+    case WM_TIMER:
+        Graph_RefreshLastFrame();
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_KEYUP:
     case WM_SYSKEYUP:
         forwardKey(false, lParam);
