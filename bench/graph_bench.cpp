@@ -1,7 +1,8 @@
 // Graph's drawing cost next to raw GDI doing the same drawing on the same two
 // DCs: (a) a pen and brush made per shape and per DC; (b) pens and brushes made
 // once. Then a frame of many shapes: 10,000 lines whose colour changes from one
-// line to the next, as frames per second for Graph and for (b). Prints figures;
+// line to the next, as frames per second for Graph and for (b), and the same
+// lines as one whole frame (Graph_BeginFrame ... Graph_EndFrame). Prints figures;
 // asserts nothing about time.
 #include <windows.h>
 
@@ -407,6 +408,36 @@ int main() {
                 kRounds, kManyFrames, kManyTurn);
     std::printf("%-36s %9s %9s %8s\n", "frame", "Graph", "(b)", "G/(b)");
     std::printf("%-36s %9.1f %9.1f %8.2f\n", "many shapes (10,000 lines)", 1e6 / mg, 1e6 / mb, mg / mb);
+
+    // The same 10,000 lines as whole frames: Graph inside Graph_BeginFrame and
+    // Graph_EndFrame; (b) raw GDI into both DCs; (c) raw GDI into the back
+    // buffer and one copy into the second DC.
+    const Body frameGraph = [&](int) {
+        Graph_BeginFrame();
+        for (int i = 0; i < kManyLines; ++i) manyGraph(i);
+        Graph_EndFrame();
+    };
+    const Body frameBoth = [&](int) {
+        for (int i = 0; i < kManyLines; ++i) manyOnce(i);
+    };
+    const Body frameCopy = [&](int) {
+        for (int i = 0; i < kManyLines; ++i) {
+            int x, y;
+            manyAt(i, x, y);
+            SelectObject(Graph_BufferDC, cached.pens[i & 15]);
+            MoveToEx(Graph_BufferDC, x, y, nullptr);
+            LineTo(Graph_BufferDC, x + 40, y + 40);
+            SetPixelV(Graph_BufferDC, x + 40, y + 40, PALETTEINDEX(i & 15));
+        }
+        BitBlt(Graph_WindowDC, 0, 0, kWidth, kDepth, Graph_BufferDC, 0, 0, SRCCOPY);
+    };
+    const std::vector<double> frames = Rounds(kManyFrames * 2, 1, {frameGraph, frameBoth, frameCopy});
+    std::printf("\nwhole frames: the same 10,000 lines inside one frame, frames per second, median of %d rounds,\n"
+                "(b) raw GDI into both DCs, (c) raw GDI into the back buffer and one copy\n\n",
+                kRounds);
+    std::printf("%-36s %9s %9s %9s %8s %8s\n", "frame", "Graph", "(b)", "(c)", "(b)/G", "G/(c)");
+    std::printf("%-36s %9.1f %9.1f %9.1f %8.2f %8.2f\n", "one frame (10,000 lines)", 1e6 / frames[0],
+                1e6 / frames[1], 1e6 / frames[2], frames[1] / frames[0], frames[0] / frames[2]);
 
     // The repaint lock each request takes once, uncontended, and what a kernel
     // mutex in its place would cost.

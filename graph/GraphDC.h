@@ -84,8 +84,25 @@ struct Graph_TargetSet {
     Graph_DC* window = nullptr;
     void (*lock)() = nullptr;
     void (*unlock)() = nullptr;
+    // Set while a frame is open (frames.cpp): requests that draw leave the
+    // window out; those that only set state still reach it, so that it
+    // draws right once the frame ends.
+    bool bufferOnly = false;
+    // Requests run on both targets so far, counted under the lock: a frame
+    // tells by it whether its copy of the last whole picture is still good.
+    uint32_t changes = 0;
 };
 extern Graph_TargetSet Graph_Targets;
+
+// Whether Graph_BEGIN has run. Every public call starts the module when it
+// has not (Graph_EnsureBegun), so that a program that forgot Graph_BEGIN
+// still gets the documented behaviour. The Win32 build sets the hook
+// (lifecycle.cpp); the platform-free build has no module start.
+extern bool Graph_Begun;
+extern void (*Graph_BeginHook)();
+inline void Graph_EnsureBegun() {
+    if (!Graph_Begun && Graph_BeginHook != nullptr) Graph_BeginHook();
+}
 
 // Main thread. Graph_Request on the back buffer only (attributes that live in
 // the dispatch's state), or on the back buffer and then the window. A missing

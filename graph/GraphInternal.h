@@ -33,6 +33,9 @@ struct Graph_BufferLock {
     Graph_BufferLock(const Graph_BufferLock&) = delete;
     Graph_BufferLock& operator=(const Graph_BufferLock&) = delete;
 };
+// The lock when it is free at once (then true), for the window thread's
+// chores that must never wait.
+bool Graph_TryLockBackBuffer();
 // Main thread: made by Graph_Init, closed by Graph_Finalize when they exist;
 // the window thread waits on the mutex and sets the event.
 extern HANDLE Graph_WindowMutex;
@@ -94,12 +97,25 @@ void Graph_Finalize();
 // ---- back buffer (backbuffer.cpp) --------------------------------------------
 
 // Window thread: makes the back-buffer DC and a Graph_Width x Graph_Depth
-// bitmap compatible with windowDC. Graph_DestroyBackBuffer undoes it (tests).
-void Graph_CreateBackBuffer(HDC windowDC);
+// bitmap compatible with windowDC; false, and neither kept, when either
+// cannot be made. Graph_DestroyBackBuffer undoes it (tests).
+bool Graph_CreateBackBuffer(HDC windowDC);
 void Graph_DestroyBackBuffer();
 // Window thread (paint handler): the whole back buffer to target at (0, 0),
 // under the back-buffer lock.
 void Graph_CopyBackBuffer(HDC target);
+
+// ---- frames (frames.cpp) --------------------------------------------------------
+
+// Main thread (or whichever thread ends the process), from Graph_Finalize:
+// a frame still open is ended, the window shows what was drawn.
+void Graph_EndOpenFrames();
+// Window thread, under the back-buffer lock (the paint): the DC whose picture
+// the window must show: the last whole frame while a frame is open.
+HDC Graph_ShownDC();
+// Window thread (its timer): brings the copy of the last whole picture up to
+// date between frames, so that the next frame's start need not; never waits.
+void Graph_RefreshLastFrame();
 
 // ---- palettes (palette.cpp) ---------------------------------------------------
 

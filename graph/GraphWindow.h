@@ -28,13 +28,24 @@ void Graph_ShowError(const char* text, const char* caption);
 // null (nothing) unless a test holds a paint open to see what drawing meanwhile does.
 extern void (*Graph_PaintHook)();
 
-// Main thread, from Graph_Init; halts the program (9) on failure.
-void Graph_RegisterWindowClass(HINSTANCE instance);
-// Window thread: window, window DC, back buffer; halts the program (9) on failure.
-void Graph_CreateMainWindow();
+// Main thread, from Graph_Init and Graph_TryInit: null when the class is
+// registered, else why not; with halt, failure halts the program (9).
+const char* Graph_RegisterWindowClass(HINSTANCE instance, bool halt);
+// Window thread: window (titled Graph_Title), window DC, back buffer; null
+// when all are made, else why not. With halt, a window that cannot be made
+// halts the program (9); a back buffer that cannot be made takes the window
+// away again and is reported, never halts.
+const char* Graph_CreateMainWindow(bool halt);
+// Main thread writes it before the window exists, then only with the window's
+// own call: the window's title.
+extern char Graph_Title[256];
 // Window thread: its procedure, and the window procedure it dispatches to.
 DWORD WINAPI Graph_ServerThread(LPVOID);
 LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Window thread (events.cpp): a mouse message into the program's queue, a
+// close request remembered.
+void Graph_NoteMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void Graph_NoteCloseRequest();
 // Window thread: the console key record for a key message; updates the
 // modifier state.
 INPUT_RECORD Graph_MakeKeyEvent(bool down, LPARAM lParam);

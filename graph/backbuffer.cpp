@@ -2,11 +2,17 @@
 #include "GraphInternal.h"
 
 // Window thread, right after the window DC exists.
-void Graph_CreateBackBuffer(HDC windowDC) {
+bool Graph_CreateBackBuffer(HDC windowDC) {
     Graph_SetBufferDC(CreateCompatibleDC(windowDC));
     Graph_BufferBitmap = CreateCompatibleBitmap(windowDC, static_cast<int>(Graph_Width),
                                                 static_cast<int>(Graph_Depth));
+    // Without either there is no picture to draw on: not a window Graph can use.
+    if (Graph_BufferDC == nullptr || Graph_BufferBitmap == nullptr) {
+        Graph_DestroyBackBuffer();
+        return false;
+    }
     SelectObject(Graph_BufferDC, Graph_BufferBitmap);
+    return true;
 }
 
 // Tests only: the window's back buffer lives until the process ends.
@@ -22,10 +28,10 @@ void Graph_DestroyBackBuffer() {
     Graph_BufferBitmap = nullptr;
 }
 
-// Window thread (paint handler).
+// Window thread (paint handler). While a frame is open, the last whole one.
 void Graph_CopyBackBuffer(HDC target) {
     Graph_LockBackBuffer();
-    BitBlt(target, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), Graph_BufferDC,
+    BitBlt(target, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), Graph_ShownDC(),
            0, 0, SRCCOPY);
     Graph_UnlockBackBuffer();
 }

@@ -6,6 +6,8 @@
 
 Graph_ExecutorState Graph_Executor = {};
 Graph_TargetSet Graph_Targets = {};
+bool Graph_Begun = false;
+void (*Graph_BeginHook)() = nullptr;
 
 namespace {
 
@@ -79,6 +81,12 @@ struct TargetLock {
 
 Graph_DC& orNoDC(Graph_DC* dc) { return dc != nullptr ? *dc : noDC; }
 
+// Requests that change only what a DC holds, not its pixels.
+bool setsStateOnly(uint8_t op) {
+    return op == OP_PEN_STYLE || op == OP_FILL_PATTERN || op == OP_PALETTE || op == OP_BK_COLOR ||
+           op == OP_BK_MODE;
+}
+
 } // namespace
 
 void Graph_SelectPenBrush(Graph_DC& dc, const Graph_ExecutorState& state, uint32_t colour, bool fill, bool area) {
@@ -99,14 +107,19 @@ void Graph_SelectPenBrush(Graph_DC& dc, const Graph_ExecutorState& state, uint32
 }
 
 void Graph_ExecuteOnBuffer() {
+    Graph_EnsureBegun();
     TargetLock lock;
     Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.buffer));
 }
 
 void Graph_ExecuteOnBoth() {
+    Graph_EnsureBegun();
     TargetLock lock;
+    ++Graph_Targets.changes;
     Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.buffer));
-    Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.window));
+    if (!Graph_Targets.bufferOnly || setsStateOnly(Graph_Request.op)) {
+        Graph_Dispatch(Graph_Request, Graph_Executor, orNoDC(Graph_Targets.window));
+    }
 }
 
 void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& state, Graph_DC& dc) {

@@ -11,6 +11,7 @@
 int32_t Graph_WindowX = 0;
 int32_t Graph_WindowY = 0;
 Graph_CreateThreadProc Graph_CreateThread = CreateThread;
+char Graph_Title[256] = "Graph";
 
 namespace {
 
@@ -22,6 +23,14 @@ constexpr char kCaption[] = "Graph";
 
 DWORD serverThreadId = 0;
 bool classRegistered = false;
+// Main thread: why the last Graph_Init or Graph_TryInit failed.
+const char* lastError = "";
+// Window thread writes it before the window-ready signal, main thread reads
+// it after: why no window could be made, or null.
+const char* windowFailure = nullptr;
+// Main thread writes it before the window thread starts: a window that cannot
+// be made halts the program (Graph_Init), or is only reported (Graph_TryInit).
+bool windowHalts = true;
 
 // Main thread: the font for text, as high as the window's default font. The
 // window DC is the one the window thread paints with: under the back-buffer
@@ -46,6 +55,7 @@ void selectFont() {
 // Main thread, once.
 void Graph_BEGIN() {
     M3K_MODULE_ONCE();
+    Graph_Begun = true;
     kfrIGraph_BEGIN();
     M3K_FINALLY(Graph_Finalize);
     Graph_AttachDCs();
@@ -53,9 +63,19 @@ void Graph_BEGIN() {
     Graph_ResetDrawingDefaults();
 }
 
+namespace {
+// Every public call of Graph starts the module when the program did not.
+const bool beginHooked = (Graph_BeginHook = Graph_BEGIN, true);
+} // namespace
+
 DWORD WINAPI Graph_ServerThread(LPVOID) {
     M3K_ReserveStackForTraps();
-    Graph_CreateMainWindow(); // halts the program when there is no window
+    windowFailure = Graph_CreateMainWindow(windowHalts);
+    if (windowFailure != nullptr) {
+        // No window: the thread ends, Graph_Init learns why from the signal.
+        SetEvent(Graph_HandshakeEvent);
+        return 0;
+    }
     // WINE: the first BeginPaint on the window's own DC resets the
     // DC's attributes (font, palette). The first paint therefore happens here,
     // before Graph_Init selects its font and palette into that DC.
@@ -70,10 +90,23 @@ DWORD WINAPI Graph_ServerThread(LPVOID) {
     return 0;
 }
 
-// Main thread.
-bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth) {
+namespace {
+
+// Main thread. Graph_Init's steps; with halt, its boxes and halts too. Every
+// failure leaves its reason in lastError.
+bool open(int32_t x, int32_t y, uint32_t width, uint32_t depth, bool halt) {
+    Graph_EnsureBegun();
     // One window per process: a second call leaves the open one alone.
-    if (serverThreadId != 0) return false;
+    if (serverThreadId != 0) {
+        lastError = "The window is open already";
+        return false;
+    }
+    lastError = "";
+    auto fail = [halt](const char* why) {
+        lastError = why;
+        if (halt) Graph_ShowError(why, kCaption);
+        return false;
+    };
 
     Graph_Width = width;
     Graph_Depth = depth;
@@ -81,39 +114,57 @@ bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth) {
     Graph_WindowY = y;
 
     if (!classRegistered) {
-        Graph_RegisterWindowClass(GetModuleHandleA(nullptr)); // halts on failure
+        const char* why = Graph_RegisterWindowClass(GetModuleHandleA(nullptr), halt); // halts with halt
+        if (why != nullptr) return fail(why);
         classRegistered = true;
     }
     if (Graph_HandshakeEvent == nullptr) {
         Graph_HandshakeEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        if (Graph_HandshakeEvent == nullptr) {
-            Graph_ShowError("Event not created", kCaption);
-            return false;
-        }
+        if (Graph_HandshakeEvent == nullptr) return fail("Event not created");
     }
     if (Graph_WindowMutex == nullptr) {
         Graph_WindowMutex = CreateMutexA(nullptr, FALSE, nullptr);
-        if (Graph_WindowMutex == nullptr) {
-            Graph_ShowError("Mutex not created", kCaption);
-            return false;
-        }
+        if (Graph_WindowMutex == nullptr) return fail("Mutex not created");
     }
+    windowFailure = nullptr;
+    windowHalts = halt;
     const HANDLE thread =
         Graph_CreateThread(nullptr, kServerStackSize, Graph_ServerThread, nullptr, 0, &serverThreadId);
     if (thread == nullptr) {
         serverThreadId = 0;
-        Graph_ShowError("Graph server not run", kCaption);
-        return false;
+        return fail("Graph server not run");
     }
     CloseHandle(thread);
 
-    // When the window cannot be made, the window thread halts the program
-    // from here on; this wait then ends with the process.
+    // With halt, when the window cannot be made, the window thread halts the
+    // program from here on; this wait then ends with the process.
     WaitForSingleObject(Graph_HandshakeEvent, INFINITE);
+    if (windowFailure != nullptr) {
+        serverThreadId = 0; // no window: a later call may try again
+        return fail(windowFailure);
+    }
 
     Graph_ResetPicture();
     selectFont();
     return true;
+}
+
+} // namespace
+
+// Main thread.
+bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth) { return open(x, y, width, depth, true); }
+bool Graph_TryInit(int32_t x, int32_t y, uint32_t width, uint32_t depth) {
+    return open(x, y, width, depth, false);
+}
+const char* Graph_LastError() { return lastError; }
+
+// Main thread. The window thread never waits for the main thread, so the
+// window's own call, which waits for the window thread, cannot deadlock.
+void Graph_SetTitle(const char* title) {
+    Graph_EnsureBegun();
+    if (title == nullptr) return;
+    lstrcpynA(Graph_Title, title, sizeof Graph_Title);
+    if (Graph_Window != nullptr) SetWindowTextA(Graph_Window, Graph_Title);
 }
 
 // Main thread.
@@ -131,6 +182,7 @@ void Graph_ResetPicture() {
 // brushes go, and the back-buffer lock stays usable for the repaints still to
 // come.
 void Graph_Finalize() {
+    Graph_EndOpenFrames();
     Graph_FreeObjects();
     HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent};
     for (HANDLE* h : handles) {

@@ -29,6 +29,7 @@ const bool bufferLockReady = [] {
 // Either thread.
 void Graph_LockBackBuffer() { EnterCriticalSection(&bufferLock); }
 void Graph_UnlockBackBuffer() { LeaveCriticalSection(&bufferLock); }
+bool Graph_TryLockBackBuffer() { return TryEnterCriticalSection(&bufferLock) != FALSE; }
 
 void Graph_ResetDrawingDefaults() {
     Graph_Executor = Graph_ExecutorState{};

@@ -18,7 +18,6 @@ void (*Graph_PaintHook)() = nullptr;
 namespace {
 
 constexpr char kClassName[] = "GraphWnd";
-constexpr char kTitle[] = "Graph";
 // WS_VISIBLE | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX on an overlapped
 // window: a title bar, a system menu and a minimise button, no maximise
 // button and no sizing frame.
@@ -133,7 +132,7 @@ void Graph_ShowError(const char* text, const char* caption) {
     if (Graph_ErrorBox(text, caption, kErrorBoxFlags) <= 0) writeStdErr(text);
 }
 
-void Graph_RegisterWindowClass(HINSTANCE instance) {
+const char* Graph_RegisterWindowClass(HINSTANCE instance, bool halt) {
     WNDCLASSA windowClass{};
     windowClass.style = CS_OWNDC | CS_BYTEALIGNCLIENT;
     windowClass.lpfnWndProc = Graph_WindowProc;
@@ -145,22 +144,35 @@ void Graph_RegisterWindowClass(HINSTANCE instance) {
     windowClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 0));
     windowClass.lpszMenuName = nullptr;
     windowClass.lpszClassName = kClassName;
-    if (RegisterClassA(&windowClass) == 0) failAndHalt("Win class was not registered");
+    if (RegisterClassA(&windowClass) != 0) return nullptr;
+    constexpr const char* kFailure = "Win class was not registered";
+    if (halt) failAndHalt(kFailure);
+    return kFailure;
 }
 
-void Graph_CreateMainWindow() {
+const char* Graph_CreateMainWindow(bool halt) {
     // The size an overlapped window of this style gets, so that the window
     // usually appears at its final size at once.
     const RECT outer = outerRect(kWindowStyle | WS_CAPTION, WS_EX_WINDOWEDGE);
-    Graph_Window = CreateWindowExA(0, kClassName, kTitle, kWindowStyle, Graph_WindowX, Graph_WindowY,
+    Graph_Window = CreateWindowExA(0, kClassName, Graph_Title, kWindowStyle, Graph_WindowX, Graph_WindowY,
                                    outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
-    if (Graph_Window == nullptr) failAndHalt("Couldn't create main window");
+    if (Graph_Window == nullptr) {
+        constexpr const char* kFailure = "Couldn't create main window";
+        if (halt) failAndHalt(kFailure);
+        return kFailure;
+    }
     fitClientArea(Graph_Window);
     const HDC windowDC = GetDC(Graph_Window);
     Graph_SetWindowDC(windowDC);
-    Graph_CreateBackBuffer(windowDC);
+    if (windowDC == nullptr || !Graph_CreateBackBuffer(windowDC)) {
+        Graph_SetWindowDC(nullptr);
+        DestroyWindow(Graph_Window);
+        Graph_Window = nullptr;
+        return "Back buffer not created";
+    }
     SetTimer(Graph_Window, kShowTimer, kShowIntervalMs, nullptr);
+    return nullptr;
 }
 
 INPUT_RECORD Graph_MakeKeyEvent(bool down, LPARAM lParam) {
@@ -177,12 +189,31 @@ LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_CLOSE:
         // Not passed on: the user cannot close the window (close button,
-        // system menu, Alt+F4); it goes away with the process.
+        // system menu, Alt+F4); it goes away with the process. The program
+        // may look at the request.
+        Graph_NoteCloseRequest();
         return 0;
-    case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+        // NOTE: key messages never reach DefWindowProcA, so Alt+F4 makes no WM_CLOSE.
+        if (wParam == VK_F4) Graph_NoteCloseRequest();
         forwardKey(true, lParam);
         return 0;
+    case WM_KEYDOWN:
+        forwardKey(true, lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_MOUSEWHEEL:
+        Graph_NoteMouse(window, message, wParam, lParam);
+        return 0;
+    case WM_TIMER:
+        Graph_RefreshLastFrame();
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_KEYUP:
     case WM_SYSKEYUP:
         forwardKey(false, lParam);

@@ -48,6 +48,15 @@ void Plimo_DrawFrame() {
     for (const Pillar& pillar : Pillars) Rect(pillar.top, PillarSize, pillar.colour, true);
 }
 
+void Plimo_ShowFrame() {
+    Graph_BeginFrame();
+    // The whole picture, edges included: erasing from (1, 1) would leave
+    // the ends of cut ground lines piling up in the top row and left column.
+    Graph_Rectangle(0, 0, kWidth - 1, kDepth - 1, 0, true);
+    Plimo_DrawFrame();
+    Graph_EndFrame();
+}
+
 void Plimo_Body(int argc, char** argv) {
     M3K_InitFPP();
     M3K_INIT_HISTORY();
@@ -62,11 +71,8 @@ void Plimo_Body(int argc, char** argv) {
         return;
     }
     do {
-        Plimo_DrawFrame();
+        Plimo_ShowFrame();
         Lib_Delay(kFramePauseMs);
-        // The whole picture, edges included: erasing from (1, 1) would leave
-        // the ends of cut ground lines piling up in the top row and left column.
-        Graph_Rectangle(0, 0, kWidth - 1, kDepth - 1, 0, true);
         if (IO_KeyPressed()) {
             x = IO_RdKey();
             ApplyKey(x, dp);

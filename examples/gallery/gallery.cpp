@@ -1,5 +1,6 @@
-// The gallery: what Graph draws, a page per key. Any key shows the next page
-// (after the last, the first again); `q` ends the program.
+// The gallery: what Graph draws, a page per key. Any key or a left click shows
+// the next page (after the last, the first again); `q` or the window's close
+// box ends the program. Each page is drawn as one frame: it appears whole.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -262,6 +263,7 @@ struct Key {
 };
 
 void showPage(uint32_t page, const Key& key) {
+    Graph_BeginFrame();
     Graph_InitStdPalette();
     Graph_ClearScreen(0);
     char line[96];
@@ -269,15 +271,46 @@ void showPage(uint32_t page, const Key& key) {
                   static_cast<unsigned>(kPageCount), kPages[page].title);
     text(20, 20, kWhite, line);
     if (key.ch != 0) {
-        std::snprintf(line, sizeof line, "any key: next page   q: end   (last key: %u)", key.ch);
+        std::snprintf(line, sizeof line, "any key or click: next page   q or close box: end   (last key: %u)", key.ch);
     } else if (key.any) {
-        std::snprintf(line, sizeof line, "any key: next page   q: end   (last key: 0 then %u)", key.code);
+        std::snprintf(line, sizeof line, "any key or click: next page   q or close box: end   (last key: 0 then %u)",
+                      key.code);
     } else {
-        std::snprintf(line, sizeof line, "any key: next page   q: end");
+        std::snprintf(line, sizeof line, "any key or click: next page   q or close box: end");
     }
     text(20, kDepth - 30, kLightGrey, line);
     // Last: a page may load a palette of its own.
     kPages[page].draw();
+    Graph_EndFrame();
+}
+
+// Where the mouse is, in the bottom right corner; the wheel's last turn.
+void showMouse(const Graph_MouseEvent& event) {
+    static int32_t wheel = 0;
+    if (event.kind == Graph_MOUSE_WHEEL) wheel = event.wheel;
+    char line[48];
+    std::snprintf(line, sizeof line, "mouse %3u,%3u  wheel %+d   ", static_cast<unsigned>(event.x),
+                  static_cast<unsigned>(event.y), static_cast<int>(wheel));
+    Graph_BeginFrame();
+    Graph_Rectangle(kWidth - 200, kDepth - 30, kWidth - 1, kDepth - 10, kBlack, true);
+    text(kWidth - 200, kDepth - 30, kLightGrey, line);
+    Graph_EndFrame();
+}
+
+enum class Input { key, click, close };
+
+// Waits for a key, a left click or a close request, showing the mouse meanwhile.
+Input waitForInput() {
+    for (;;) {
+        if (IO_KeyPressed()) return Input::key;
+        if (Graph_CloseRequested()) return Input::close;
+        Graph_MouseEvent event;
+        while (Graph_ReadMouse(&event)) {
+            if (event.kind == Graph_MOUSE_PRESS && event.buttons == Graph_BUTTON_LEFT) return Input::click;
+            showMouse(event);
+        }
+        Lib_Delay(20);
+    }
 }
 
 void Gallery_Body(int argc, char** argv) {
@@ -288,8 +321,9 @@ void Gallery_Body(int argc, char** argv) {
     Lib_BEGIN();
     IO_BEGIN();
 
-    if (!Graph_Init(1, 1, kWidth, kDepth)) {
-        IO_WrStr("Sorry, graphics doesn't work");
+    if (!Graph_TryInit(1, 1, kWidth, kDepth)) {
+        IO_WrStr("Sorry, graphics doesn't work: ");
+        IO_WrStr(Graph_LastError(), static_cast<uint32_t>(std::strlen(Graph_LastError())));
         IO_WrLn();
         return;
     }
@@ -297,10 +331,14 @@ void Gallery_Body(int argc, char** argv) {
     Key key;
     for (;;) {
         showPage(page, key);
-        key.ch = IO_RdKey();
-        key.code = key.ch == 0 ? IO_RdKey() : 0;
-        key.any = true;
-        if (key.ch == 'q') return;
+        const Input input = waitForInput();
+        if (input == Input::close) return;
+        if (input == Input::key) {
+            key.ch = IO_RdKey();
+            key.code = key.ch == 0 ? IO_RdKey() : 0;
+            key.any = true;
+            if (key.ch == 'q') return;
+        }
         page = (page + 1) % kPageCount;
     }
 }

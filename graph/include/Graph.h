@@ -22,9 +22,46 @@ void Graph_BEGIN();
 // resets palette, attributes and picture. Comes with the window code.
 bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth);
 
+// Graph_Init without its boxes and halts: false when no window could be
+// made (or one is open already), and Graph_LastError says why in one line.
+bool Graph_TryInit(int32_t x, int32_t y, uint32_t width, uint32_t depth);
+// Why the last Graph_Init or Graph_TryInit failed; "" when it did not.
+const char* Graph_LastError();
+// The window's title ("Graph" until set); before Graph_Init, the title the
+// window will open with. At most 255 characters are kept; null is ignored.
+void Graph_SetTitle(const char* title);
+
 extern uint32_t Graph_Width;     // picture width in pixels (set by Graph_Init)
 extern uint32_t Graph_Depth;     // picture height in pixels (set by Graph_Init)
 extern uint32_t Graph_NumPColor; // colours the display shows (set by Graph_Init)
+
+// ---- frames and window events ----
+// Between Graph_BeginFrame and Graph_EndFrame requests draw into the
+// off-screen copy only; Graph_EndFrame shows the whole picture at once. A
+// repaint meanwhile shows the last whole picture. Frames nest: only the
+// outermost Graph_EndFrame shows the picture; one without a frame open does
+// nothing; a frame still open at the program's end is ended then.
+void Graph_BeginFrame();
+void Graph_EndFrame();
+
+// What the mouse did in the window, oldest first, never waiting: false when
+// nothing is waiting (or event is null). Positions are picture pixels, kept
+// inside the picture (a release after dragging out is at its edge).
+inline constexpr uint32_t Graph_MOUSE_PRESS = 1, Graph_MOUSE_RELEASE = 2, Graph_MOUSE_MOVE = 3,
+                          Graph_MOUSE_WHEEL = 4;
+inline constexpr uint32_t Graph_BUTTON_LEFT = 1, Graph_BUTTON_RIGHT = 2, Graph_BUTTON_MIDDLE = 4;
+struct Graph_MouseEvent {
+    uint32_t kind;
+    uint32_t x, y;
+    uint32_t buttons; // press, release: the one button; move, wheel: those held down
+    int32_t wheel;    // wheel: +120 a notch away from the user, -120 towards
+};
+bool Graph_ReadMouse(Graph_MouseEvent* event);
+// Events a full queue has dropped since the window opened (wraps at 2^32).
+uint32_t Graph_MouseDropped();
+// True when the close box, the system menu's Close or Alt+F4 was used since
+// the last call. The window stays open all the same.
+bool Graph_CloseRequested();
 
 // ---- lines and rectangles ----
 // Inclusive pixel coordinates, corners in any order; colour is a colour number.

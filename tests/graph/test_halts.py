@@ -56,6 +56,15 @@ env = dict(os.environ)
 env.pop("DISPLAY", None)
 check("real-box", "finaliser\n", 9, env=env, expected_err=b"Couldn't create main window\n")
 
+# The soft start without a display: false with the reason, no box, no halt.
+check("try", "returned FALSE\nwhy|Couldn't create main window\nfinaliser\n", 0, env=env)
+# A back buffer that cannot be made is a failure: the reason (soft), or the
+# box captioned "Graph" and false (Graph_Init); never a window without one.
+check("try-huge", "returned FALSE\nwhy|Back buffer not created\nfinaliser\n", 0)
+check("huge", f"box|Back buffer not created|Graph|{FLAGS}|main\nreturned FALSE\nfinaliser\n", 0)
+# A program that forgot Graph_BEGIN still draws (and its finaliser runs).
+check("no-begin", "returned TRUE\ndrawn\nfinaliser\n", 0)
+
 for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)

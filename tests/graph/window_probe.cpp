@@ -85,9 +85,23 @@ void Body(int argc, char** argv) {
     }
     HANDLE storm = nullptr;
     if (std::strcmp(path, "repaints") == 0) storm = CreateThread(nullptr, 0, repaintStorm, nullptr, 0, nullptr);
-    Graph_BEGIN();
-    const bool opened = Graph_Init(1, 1, 800, 600);
+    // "no-begin": a program that forgot Graph_BEGIN; "try...": the soft start;
+    // "huge...": a picture too big for a back buffer.
+    const bool soft = std::strncmp(path, "try", 3) == 0, huge = std::strstr(path, "huge") != nullptr;
+    if (std::strcmp(path, "no-begin") != 0) Graph_BEGIN();
+    const uint32_t side = huge ? 60000 : 800;
+    const bool opened = soft ? Graph_TryInit(1, 1, side, side) : Graph_Init(1, 1, side, side);
     say(opened ? "returned TRUE\n" : "returned FALSE\n");
+    if (soft) {
+        char why[200];
+        std::snprintf(why, sizeof why, "why|%s\n", Graph_LastError());
+        say(why);
+    }
+    if (opened && std::strcmp(path, "no-begin") == 0) {
+        Graph_Rectangle(0, 0, 9, 9, 4, true);
+        say(Graph_GetPixel(5, 5) == 0xB00000 && GetPixel(Graph_WindowDC, 5, 5) == RGB(0xB0, 0, 0) ? "drawn\n"
+                                                                                                : "not drawn\n");
+    }
     if (storm != nullptr) {
         storming = false;
         WaitForSingleObject(storm, INFINITE);

@@ -487,6 +487,98 @@ TEST_F(GraphWindow, CoveredOrMinimisedTheWindowShowsTheLastPictureAgain) {
     EXPECT_EQ(GetPixel(Graph_WindowDC, 399, 299), kDarkRed);
 }
 
+TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
+    Graph_SetStdFillMask(Graph_PATSYM_SOLID); // whatever cases before it in this process left
+    Graph_SetBkColor(0);
+    Graph_Rectangle(0, 0, 99, 99, 4, true);
+    Graph_BeginFrame();
+    Graph_BeginFrame(); // nested: only the outer end shows the frame
+    Graph_Rectangle(0, 0, 99, 99, 1, true);
+    Graph_Rectangle(200, 0, 299, 99, 1, true);
+    Graph_EndFrame();
+    // A repaint forced while the frame is open, over a scribble the back buffer does not hold.
+    RECT scribble{150, 0, 250, 50};
+    FillRect(Graph_WindowDC, &scribble, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    for (POINT p : {POINT{50, 50}, POINT{160, 10}, POINT{220, 10}, POINT{220, 70}}) {
+        EXPECT_EQ(GetPixel(Graph_WindowDC, p.x, p.y), p.x < 100 ? kDarkRed : kBlack) << p.x << "," << p.y;
+    }
+    Graph_EndFrame();
+    Graph_EndFrame(); // without a frame: nothing
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
+    EXPECT_EQ(GetPixel(Graph_WindowDC, 220, 10), RGB(0, 0, 0xB0));
+
+    // Each frame starts from the picture as it stands, read or drawn on,
+    // unless it paints over all of it.
+    for (uint32_t x : {400, 500}) {
+        Graph_BeginFrame();
+        EXPECT_EQ(Graph_GetPixel(220, 10), 0x0000B0u);
+        Graph_Rectangle(x, 0, x + 49, 49, 2, true);
+        Graph_EndFrame();
+    }
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
+    EXPECT_EQ(GetPixel(Graph_WindowDC, 420, 10), RGB(0, 0xB0, 0));
+    Graph_BeginFrame();
+    Graph_ClearScreen(0);
+    Graph_EndFrame();
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
+    EXPECT_EQ(GetPixel(Graph_WindowDC, 520, 10), kBlack);
+}
+
+// Sent messages overtake posted ones: a close request posted last tells that
+// the window thread has handled everything posted before it.
+void handled(HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(eventually([] { return Graph_CloseRequested(); }));
+}
+
+TEST_F(GraphWindow, MouseEventsArriveInOrderMergedAndBounded) {
+    Graph_MouseEvent e;
+    settle(window);
+    while (Graph_ReadMouse(&e)) {}
+    POINT screen{30, 40};
+    ClientToScreen(window, &screen);
+    const std::vector<std::pair<UINT, LPARAM>> posted = {
+        {WM_MOUSEMOVE, MAKELPARAM(1, 2)},   {WM_MOUSEMOVE, MAKELPARAM(3, 4)},
+        {WM_LBUTTONDOWN, MAKELPARAM(5, 6)}, {WM_MOUSEMOVE, MAKELPARAM(7, 8)},
+        {WM_MOUSEMOVE, MAKELPARAM(-9, 900)}, {WM_LBUTTONUP, MAKELPARAM(-10, 10)},
+        {WM_MOUSEWHEEL, MAKELPARAM(screen.x, screen.y)}};
+    for (auto [message, at] : posted) {
+        const WPARAM held = message == WM_MOUSEWHEEL   ? MAKEWPARAM(0, static_cast<WORD>(-120))
+                            : message == WM_MOUSEMOVE && at != MAKELPARAM(3, 4) ? MK_LBUTTON : 0;
+        ASSERT_TRUE(PostMessageA(window, message, held, at));
+    }
+    handled(window);
+    const std::vector<std::vector<uint32_t>> expected = {  // kind x y buttons wheel
+        {Graph_MOUSE_MOVE, 3, 4, 0, 0},        {Graph_MOUSE_PRESS, 5, 6, Graph_BUTTON_LEFT, 0},
+        {Graph_MOUSE_MOVE, 0, 599, Graph_BUTTON_LEFT, 0}, {Graph_MOUSE_RELEASE, 0, 10, Graph_BUTTON_LEFT, 0},
+        {Graph_MOUSE_WHEEL, 30, 40, 0, static_cast<uint32_t>(-120)}};
+    std::vector<std::vector<uint32_t>> read;
+    while (Graph_ReadMouse(&e)) read.push_back({e.kind, e.x, e.y, e.buttons, static_cast<uint32_t>(e.wheel)});
+    EXPECT_EQ(read, expected);
+    EXPECT_FALSE(Graph_ReadMouse(nullptr));
+
+    // A full queue drops the newest and counts them.
+    for (int i = 0; i < 100; ++i) PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(i, 0));
+    handled(window);
+    int kept = 0;
+    while (Graph_ReadMouse(&e)) EXPECT_EQ(e.x, static_cast<uint32_t>(kept++));
+    EXPECT_EQ(kept + Graph_MouseDropped(), 100u);
+    EXPECT_GT(Graph_MouseDropped(), 0u);
+    PostMessageA(window, WM_RBUTTONUP, 0, 0);
+}
+
+TEST_F(GraphWindow, CloseRequestsAreSeenOnce) {
+    EXPECT_FALSE(Graph_CloseRequested());
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_BLOCK, kWaitMs, nullptr);
+    EXPECT_TRUE(Graph_CloseRequested());
+    EXPECT_FALSE(Graph_CloseRequested());
+    PostMessageA(window, WM_SYSKEYDOWN, VK_F4, keyLParam(0x3E, false, false));
+    EXPECT_TRUE(eventually([] { return Graph_CloseRequested(); }));
+    EXPECT_TRUE(IsWindowVisible(window));
+}
+
 TEST_F(GraphWindow, PostedKeysArriveAsConsoleRecords) {
     FlushConsoleInputBuffer(kfrIGraph_hConsoleInput);
     post(WM_KEYDOWN, 0x16);          // U
