@@ -51,5 +51,11 @@ fi
 # (services, explorer's desktop, ...), and they inherit its standard handles.
 # Start them here with nothing inherited, or they hold a test's pipes open.
 timeout 120 "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
+# NOTE: Wine closes its desktop a second after the last program left it, and a
+# program that starts just then cannot make a window (tests/desktop_anchor.cpp):
+# the build's anchor keeps the desktop in use until the wineserver ends.
+if [ -f "$plimo_build_dir/tests/desktop_anchor.exe" ]; then
+  "$wine" "$plimo_build_dir/tests/desktop_anchor.exe" >/dev/null 2>&1 </dev/null &
+fi
 
 "$@"
