@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -342,8 +343,8 @@ int main() {
                                image.data.data() + 2, &image.info, DIB_RGB_COLORS, SRCCOPY);
              }
          }},
-        // Reads of the back buffer: (a) GetDIBits of the block's rows, (b) a
-        // copy into a DIB section kept for it.
+        // Reads of the back buffer into the program's memory: (a) GetDIBits of
+        // the block's rows, (b) a copy into a DIB section kept for it, then out.
         {"Graph_GetImage (64 x 64)", 4000,
          [](int i) {
              Graph_GetImage(i % 700, 100, i % 700 + 63, 163, readBack.data(), static_cast<uint32_t>(readBack.size() * 4));
@@ -361,6 +362,7 @@ int main() {
          [&](int i) {
              BitBlt(image.readDC, 0, 0, kBlockSide, kBlockSide, Graph_BufferDC, i % 700, 100, SRCCOPY);
              GdiFlush();
+             std::memcpy(readBack.data() + 2, image.readBits, kBlockSide * kBlockSide * 4); // into the program's block
          }},
         {"Graph_GetPixel", 20000,
          [](int i) { Graph_GetPixel(i % 800, 300); },

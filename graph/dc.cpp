@@ -1,6 +1,7 @@
 // Graph's two device contexts (back buffer, window), each an object that owns
-// what it holds: the pens and brushes kept for it, what it has selected and
-// set, so that a request changes a DC only where it differs. Main thread,
+// what it holds (what it has selected and set), so that a request changes a DC
+// only where it differs, and the pens and brushes both draw with, made once
+// and kept. Main thread,
 // under the back-buffer lock: the window thread repaints through the window DC.
 #include <initializer_list>
 
@@ -18,7 +19,34 @@ constexpr uint64_t keyOf(Kind kind, uint32_t style, COLORREF colour) {
     return kind << 56 | static_cast<uint64_t>(style) << 32 | colour;
 }
 constexpr uint32_t kStyleLimit = 1u << 24; // what a key holds
-constexpr uint32_t kKept = Graph_ObjectCacheSize / 2; // per DC
+
+// The pens and brushes both DCs draw with, made once and kept: one object may
+// be selected in both DCs at once, and both ask for the same one in turn.
+// NOTE: a store for each DC held half as many each; the 16 pens and 16
+// brushes of a 16-colour picture then no longer fitted and were made anew
+// for every shape (filled rectangles 1.3 times slower).
+class KeptObjects {
+public:
+    // The kept object for key, made when missing (the least recently used one
+    // goes when all places are taken); the stock object fallback when GDI refuses.
+    HGDIOBJ Get(uint64_t key, Kind kind, UINT style, COLORREF colour, ULONG_PTR hatch, int fallback);
+    void DropPatternBrush();
+    void FreeAll();
+
+private:
+    struct Entry {
+        uint64_t key;
+        HGDIOBJ object;
+        uint64_t used; // the use clock at its last use: the oldest goes first
+    };
+    void drop(uint32_t i);
+
+    Entry entries_[Graph_ObjectCacheSize] = {};
+    uint32_t count_ = 0;
+    uint32_t lastHit_ = 0;
+    uint64_t clock_ = 0;
+};
+KeptObjects keptObjects;
 
 // The raster operations of Graph_COPY, Graph_XOR, Graph_OR, Graph_AND, Graph_NOT.
 constexpr DWORD kImageRop[] = {SRCCOPY, SRCINVERT, SRCPAINT, SRCAND, NOTSRCCOPY};
@@ -46,7 +74,7 @@ public:
         } else if (style >= kStyleLimit) {
             pen = stock(BLACK_PEN);
         } else {
-            pen = kept(keyOf(kPen, style, colour), kPen, style, colour, 0, BLACK_PEN);
+            pen = keptObjects.Get(keyOf(kPen, style, colour), kPen, style, colour, 0, BLACK_PEN);
         }
         select(held_.pen, pen);
     }
@@ -57,12 +85,12 @@ public:
             brush = stock(HOLLOW_BRUSH);
         } else if (style == BS_PATTERN) {
             // Paints in the DC's text and background colours: one serves every colour.
-            brush = kept(keyOf(kPatternBrush, 0, 0), kPatternBrush, style, colour, hatch, WHITE_BRUSH);
+            brush = keptObjects.Get(keyOf(kPatternBrush, 0, 0), kPatternBrush, style, colour, hatch, WHITE_BRUSH);
         } else {
             if (style == BS_SOLID) hatch = 0; // not used
             brush = style >= 256 || hatch >= 0x10000
                         ? stock(WHITE_BRUSH)
-                        : kept(keyOf(kBrush, static_cast<uint32_t>(style << 16 | hatch), colour), kBrush, style,
+                        : keptObjects.Get(keyOf(kBrush, static_cast<uint32_t>(style << 16 | hatch), colour), kBrush, style,
                                colour, hatch, WHITE_BRUSH);
         }
         select(held_.brush, brush);
@@ -127,18 +155,9 @@ public:
         held_.text = CLR_INVALID;
     }
 
-    // The pattern brush made from the old user mask goes.
-    void DropPatternBrush() {
-        for (uint32_t i = 0; i < count_; ++i) {
-            if (kept_[i].key >> 56 == kPatternBrush) {
-                drop(i);
-                return;
-            }
-        }
-    }
-
-    void FreeObjects() {
-        while (count_ > 0) drop(count_ - 1);
+    // The object goes: Graph's objects leave the DC if it holds it.
+    void Release(HGDIOBJ object) {
+        if (held_.pen == object || held_.brush == object) deselect();
     }
 
 private:
@@ -149,12 +168,6 @@ private:
         COLORREF text = CLR_INVALID, bkColour = CLR_INVALID;
         int bkMode = 0;
     };
-    struct Entry {
-        uint64_t key;
-        HGDIOBJ object;
-        uint64_t used; // the use clock at its last use: the oldest goes first
-    };
-
     // Makes the call only when the DC holds something else; a failed call
     // leaves the value unknown, so the next request tries again.
     template <typename T, typename Call>
@@ -175,50 +188,12 @@ private:
         held_.pen = held_.brush = nullptr;
     }
 
-    void drop(uint32_t i) {
-        if (held_.pen == kept_[i].object || held_.brush == kept_[i].object) deselect();
-        DeleteObject(kept_[i].object);
-        kept_[i] = kept_[--count_];
-    }
-
-    // The kept object for key, made when missing (the least recently used
-    // one goes when all places are taken); the DC's default when GDI refuses.
-    HGDIOBJ kept(uint64_t key, Kind kind, UINT style, COLORREF colour, ULONG_PTR hatch, int fallback) {
-        const uint64_t now = ++clock_;
-        for (uint32_t i = 0; i < count_; ++i) {
-            if (kept_[i].key == key) {
-                kept_[i].used = now;
-                return kept_[i].object;
-            }
-        }
-        HGDIOBJ object;
-        if (kind == kPen) {
-            const LOGPEN pen{style, POINT{1, 0}, colour};
-            object = CreatePenIndirect(&pen);
-        } else {
-            const LOGBRUSH brush{style, colour, hatch};
-            object = CreateBrushIndirect(&brush);
-        }
-        if (object == nullptr) return stock(fallback);
-        if (count_ == kKept) {
-            uint32_t oldest = 0;
-            for (uint32_t i = 1; i < count_; ++i)
-                if (kept_[i].used < kept_[oldest].used) oldest = i;
-            drop(oldest);
-        }
-        kept_[count_++] = Entry{key, object, now};
-        return object;
-    }
-
     void showSource(int x, int y, int width, int height) {
         ::BitBlt(dc, x, y, width, height, source_->dc, x, y, SRCCOPY);
     }
 
     const Graph_GdiDC* source_;
     Held held_;
-    Entry kept_[kKept] = {};
-    uint32_t count_ = 0;
-    uint64_t clock_ = 0;
 };
 
 Graph_GdiDC Graph_BufferTarget(nullptr);
@@ -234,6 +209,61 @@ void Graph_GdiDC::ApplyPalette() {
         // would keep the old colours. Selecting anew costs a few calls per change.
         target->Reselect();
     }
+}
+
+HGDIOBJ KeptObjects::Get(uint64_t key, Kind kind, UINT style, COLORREF colour, ULONG_PTR hatch, int fallback) {
+    const uint64_t now = ++clock_;
+    if (lastHit_ < count_ && entries_[lastHit_].key == key) {
+        entries_[lastHit_].used = now;
+        return entries_[lastHit_].object;
+    }
+    for (uint32_t i = 0; i < count_; ++i) {
+        if (entries_[i].key == key) {
+            entries_[i].used = now;
+            lastHit_ = i;
+            return entries_[i].object;
+        }
+    }
+    HGDIOBJ object;
+    if (kind == kPen) {
+        const LOGPEN pen{style, POINT{1, 0}, colour};
+        object = CreatePenIndirect(&pen);
+    } else {
+        const LOGBRUSH brush{style, colour, hatch};
+        object = CreateBrushIndirect(&brush);
+    }
+    if (object == nullptr) return stock(fallback);
+    if (count_ == Graph_ObjectCacheSize) {
+        uint32_t oldest = 0;
+        for (uint32_t i = 1; i < count_; ++i)
+            if (entries_[i].used < entries_[oldest].used) oldest = i;
+        drop(oldest);
+    }
+    lastHit_ = count_;
+    entries_[count_++] = Entry{key, object, now};
+    return object;
+}
+
+// NOTE: a pen or brush must not be deleted while a DC has it selected (on
+// Windows DeleteObject then fails and the object stays).
+void KeptObjects::drop(uint32_t i) {
+    Graph_BufferTarget.Release(entries_[i].object);
+    Graph_WindowTarget.Release(entries_[i].object);
+    DeleteObject(entries_[i].object);
+    entries_[i] = entries_[--count_];
+}
+
+void KeptObjects::DropPatternBrush() {
+    for (uint32_t i = 0; i < count_; ++i) {
+        if (entries_[i].key >> 56 == kPatternBrush) {
+            drop(i);
+            return;
+        }
+    }
+}
+
+void KeptObjects::FreeAll() {
+    while (count_ > 0) drop(count_ - 1);
 }
 
 void Graph_AttachDCs() {
@@ -254,12 +284,10 @@ void Graph_SetWindowDC(HDC dc) {
 
 void Graph_DropPatternBrush() {
     Graph_BufferLock lock;
-    Graph_BufferTarget.DropPatternBrush();
-    Graph_WindowTarget.DropPatternBrush();
+    keptObjects.DropPatternBrush();
 }
 
 void Graph_FreeObjects() {
     Graph_BufferLock lock;
-    Graph_BufferTarget.FreeObjects();
-    Graph_WindowTarget.FreeObjects();
+    keptObjects.FreeAll();
 }
