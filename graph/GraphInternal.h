@@ -120,7 +120,8 @@ void Graph_RefreshLastFrame();
 // ---- palettes (palette.cpp) ---------------------------------------------------
 
 // Main thread. The display's colour count (Graph_BEGIN).
-uint32_t Graph_CountDisplayColours();
+// (Spelled as the system spells it.)
+uint32_t Graph_CountDisplayColors();
 // Main thread. Builds a palette from the first count colour values
 // (0x00RRGGBB), selects it into dc as a background palette, deletes the one it
 // replaced, realises it. A count of 0 or above 1024 leaves the DC's palette as

@@ -59,7 +59,7 @@ void Graph_BEGIN() {
     kfrIGraph_BEGIN();
     M3K_FINALLY(Graph_Finalize);
     Graph_AttachDCs();
-    Graph_ColourCount = Graph_CountDisplayColours();
+    Graph_ColourCount = Graph_CountDisplayColors();
     Graph_ResetDrawingDefaults();
 }
 

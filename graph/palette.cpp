@@ -5,7 +5,7 @@
 #include <cstring>
 
 // Main thread, from Graph_BEGIN.
-uint32_t Graph_CountDisplayColours() {
+uint32_t Graph_CountDisplayColors() {
     HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     const int bits = GetDeviceCaps(dc, BITSPIXEL);
     const int planes = GetDeviceCaps(dc, PLANES);

@@ -469,7 +469,7 @@ TEST_F(GraphTest, RequestsWaitWhileARepaintHoldsTheBackBuffer) {
 
 TEST_F(GraphTest, ModuleStartsWithItsDefaults) {
     EXPECT_EQ(Graph_ColourCount, 16777216u); // WINE: Wine reports 32 bits per pixel
-    EXPECT_EQ(Graph_CountDisplayColours(), 16777216u);
+    EXPECT_EQ(Graph_CountDisplayColors(), 16777216u);
     const uint32_t patterns[] = {Graph_PATSYM_HORIZ, Graph_PATSYM_VERT, Graph_PATSYM_DIAG2, Graph_PATSYM_DIAG1,
                                  Graph_PATSYM_DENSE2, Graph_PATSYM_DENSE1, Graph_PATSYM_SOLID};
     const uint32_t expected[] = {0, 1, 2, 3, 4, 5, 8};
