@@ -134,15 +134,21 @@ bool open(int32_t x, int32_t y, uint32_t width, uint32_t depth, bool halt) {
         serverThreadId = 0;
         return fail("Graph server not run");
     }
-    CloseHandle(thread);
 
     // With halt, when the window cannot be made, the window thread halts the
     // program from here on; this wait then ends with the process.
     WaitForSingleObject(Graph_HandshakeEvent, INFINITE);
     if (windowFailure != nullptr) {
+        // NOTE: the window thread is still ending when it has given its signal.
+        // Under Wine a process that ends meanwhile can hang in the X library
+        // and be killed after a second (exit code -9): whoever carries on
+        // without a window finds nothing of Graph still running.
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
         serverThreadId = 0; // no window: a later call may try again
         return fail(windowFailure);
     }
+    CloseHandle(thread);
 
     Graph_ResetPicture();
     selectFont();
