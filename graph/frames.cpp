@@ -7,13 +7,6 @@
 
 namespace {
 
-struct Lock {
-    Lock() { Graph_LockBackBuffer(); }
-    ~Lock() { Graph_UnlockBackBuffer(); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-};
-
 // Main thread: frames open, nested ones counted.
 uint32_t depth = 0;
 
@@ -55,7 +48,7 @@ void keepLast() {
 void Graph_BeginFrame() {
     Graph_EnsureBegun();
     if (depth++ > 0) return; // nested: the outermost frame decides
-    Lock lock;
+    Graph_BufferLock lock;
     // Without memory for the copy, a repaint meanwhile shows the back buffer as it is.
     keepLast();
     Graph_Targets.bufferOnly = true;
@@ -64,7 +57,7 @@ void Graph_BeginFrame() {
 void Graph_EndFrame() {
     if (depth == 0) return; // no frame open: nothing to show
     if (--depth > 0) return;
-    Lock lock;
+    Graph_BufferLock lock;
     Graph_Targets.bufferOnly = false;
     if (Graph_WindowDC != nullptr && Graph_BufferDC != nullptr) {
         BitBlt(Graph_WindowDC, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), Graph_BufferDC,

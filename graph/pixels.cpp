@@ -82,13 +82,24 @@ bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* im
     const int height = static_cast<int>(Graph_Min(header.height, Graph_Depth - top));
     uint32_t* pixels = readBuffer.Read(static_cast<int>(left), static_cast<int>(top), width, height);
     if (pixels == nullptr) return false;
+    // GDI may leave the unused top byte set: cleared on the way out, in one
+    // pass. The caller's block need not be aligned, hence memcpy per pixel (a
+    // plain move once compiled). A block inside the picture is one run.
+    auto copy = [](unsigned char* to, const uint32_t* from, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t value = from[i] & 0xFFFFFF;
+            std::memcpy(to + i * 4, &value, 4);
+        }
+    };
     const size_t inside = static_cast<size_t>(width) * 4;
-    for (int row = 0; row < height; ++row) {
-        uint32_t* line = pixels + static_cast<size_t>(row) * width;
-        for (int col = 0; col < width; ++col) line[col] &= 0xFFFFFF;
-        // The caller's block need not be aligned: whole rows by memcpy.
-        std::memcpy(out + rowBytes * row, line, inside);
-        std::memset(out + rowBytes * row + inside, 0xFF, rowBytes - inside); // right of the picture
+    if (inside == rowBytes) {
+        copy(out, pixels, static_cast<size_t>(width) * height);
+    } else {
+        for (int row = 0; row < height; ++row) {
+            unsigned char* to = out + rowBytes * row;
+            copy(to, pixels + static_cast<size_t>(row) * width, static_cast<size_t>(width));
+            std::memset(to + inside, 0xFF, rowBytes - inside); // right of the picture
+        }
     }
     std::memset(out + rowBytes * height, 0xFF, rowBytes * (header.height - height)); // below it
     return true;

@@ -123,6 +123,11 @@ TEST_F(GraphTest, ImageBlocksReadBackAndXorTwiceRestores) {
     EXPECT_EQ(block[2 + 41 * 30 + 29], Graph_GetPixel(799, 590));
     EXPECT_EQ(block[2 + 30], 0xFFFFFFFFu); // (800, 560): outside
     EXPECT_EQ(Graph_GetPixel(800, 0), 0xFFFFFFFFu);
+    std::vector<uint32_t> inner(Graph_ImageSize(100, 100, 163, 131) / 4); // wholly inside: read as one run
+    ASSERT_TRUE(Graph_GetImage(163, 100, 100, 131, inner.data(), static_cast<uint32_t>(inner.size() * 4)));
+    int wrong = 0;
+    for (uint32_t i = 0; i < 64 * 32; ++i) wrong += inner[2 + i] != before.at(100 + i % 64, 100 + i / 64);
+    EXPECT_EQ(wrong, 0);
     EXPECT_FALSE(Graph_GetImage(0, 0, 10, 10, block.data(), Graph_ImageSize(0, 0, 10, 10) - 1));
     EXPECT_FALSE(Graph_PutImage(5, 5, block.data(), size - 4, Graph_COPY));
     EXPECT_FALSE(Graph_PutImage(5, 5, nullptr, size, Graph_COPY));
