@@ -99,8 +99,12 @@ void Body(int argc, char** argv) {
     }
     if (opened && std::strcmp(path, "no-begin") == 0) {
         Graph_Rectangle(0, 0, 9, 9, 4, true);
-        say(Graph_GetPixel(5, 5) == 0xB00000 && GetPixel(Graph_WindowDC, 5, 5) == RGB(0xB0, 0, 0) ? "drawn\n"
-                                                                                                : "not drawn\n");
+        // The window read under the lock: a paint meanwhile clips its DC.
+        UpdateWindow(Graph_Window);
+        Graph_LockBackBuffer();
+        const bool inWindow = GetPixel(Graph_WindowDC, 5, 5) == RGB(0xB0, 0, 0);
+        Graph_UnlockBackBuffer();
+        say(Graph_GetPixel(5, 5) == 0xB00000 && inWindow ? "drawn\n" : "not drawn\n");
     }
     if (storm != nullptr) {
         storming = false;

@@ -78,6 +78,27 @@ void settle(HWND window) { SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK
     return ::testing::AssertionFailure() << differing << " points differ, first (x,y) window/buffer:" << first;
 }
 
+// One pixel of the window, read the same way.
+COLORREF windowPixel(int x, int y) {
+    UpdateWindow(Graph_Window);
+    Graph_LockBackBuffer();
+    const COLORREF c = GetPixel(Graph_WindowDC, x, y);
+    Graph_UnlockBackBuffer();
+    return c;
+}
+
+// White over area of the window alone, once pending paints are done and
+// under the lock (a paint meanwhile would clip it); the window's colour there.
+COLORREF scribble(RECT area) {
+    UpdateWindow(Graph_Window);
+    Graph_LockBackBuffer();
+    FillRect(Graph_WindowDC, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    GdiFlush();
+    const COLORREF c = GetPixel(Graph_WindowDC, area.left, area.top);
+    Graph_UnlockBackBuffer();
+    return c;
+}
+
 // A test's paint hook: holds the next paint open for a while, its DC clipped to
 // its update region, and says when it is open.
 HANDLE paintOpen = nullptr;
@@ -327,7 +348,7 @@ TEST_F(GraphWindow, OpensWithClassTitleStylePositionAndExactDrawingArea) {
     // Cleared to colour 0 everywhere, in the back buffer and in the window.
     for (POINT p : {POINT{0, 0}, POINT{799, 0}, POINT{0, 599}, POINT{799, 599}, POINT{400, 300}}) {
         EXPECT_EQ(GetPixel(Graph_BufferDC, p.x, p.y), kBlack) << p.x << "," << p.y;
-        EXPECT_EQ(GetPixel(Graph_WindowDC, p.x, p.y), kBlack) << p.x << "," << p.y;
+        EXPECT_EQ(windowPixel(p.x, p.y), kBlack) << p.x << "," << p.y;
     }
 }
 
@@ -399,22 +420,18 @@ TEST_F(GraphWindow, RepaintCopiesTheBackBuffer) {
     Graph_Rectangle(0, 0, 99, 99, 4, true);
     // Something on the window that the back buffer does not hold: a repaint
     // must replace it with the back buffer's picture.
-    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    RECT scribble{0, 0, 200, 200};
-    FillRect(Graph_WindowDC, &scribble, white);
-    GdiFlush();
-    ASSERT_EQ(GetPixel(Graph_WindowDC, 150, 150), RGB(255, 255, 255));
+    ASSERT_EQ(scribble({0, 0, 200, 200}), RGB(255, 255, 255));
 
     InvalidateRect(window, nullptr, TRUE);
     settle(window);
-    EXPECT_TRUE(eventually([&] { return GetPixel(Graph_WindowDC, 150, 150) == kBlack; }));
-    EXPECT_EQ(GetPixel(Graph_WindowDC, 50, 50), kDarkRed);
+    EXPECT_TRUE(eventually([&] { return windowPixel(150, 150) == kBlack; }));
+    EXPECT_EQ(windowPixel(50, 50), kDarkRed);
     EXPECT_TRUE(screenShows(window, 150, 150, kBlack));
     EXPECT_TRUE(screenShows(window, 50, 50, kDarkRed));
 
     // The background is not erased first: the picture would flash black.
     EXPECT_NE(SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(Graph_WindowDC), 0), 0);
-    EXPECT_EQ(GetPixel(Graph_WindowDC, 50, 50), kDarkRed);
+    EXPECT_EQ(windowPixel(50, 50), kDarkRed);
 }
 
 TEST_F(GraphWindow, ShapesDrawnDuringRepaintsReachTheWindowWhole) {
@@ -484,7 +501,7 @@ TEST_F(GraphWindow, CoveredOrMinimisedTheWindowShowsTheLastPictureAgain) {
     EXPECT_TRUE(eventually([&] { return !IsIconic(window); }));
     EXPECT_TRUE(screenShows(window, 350, 250, kDarkRed));
     EXPECT_TRUE(screenShows(window, 299, 199, kBlack));
-    EXPECT_EQ(GetPixel(Graph_WindowDC, 399, 299), kDarkRed);
+    EXPECT_EQ(windowPixel(399, 299), kDarkRed);
 }
 
 TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
@@ -497,17 +514,16 @@ TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
     Graph_Rectangle(200, 0, 299, 99, 1, true);
     Graph_EndFrame();
     // A repaint forced while the frame is open, over a scribble the back buffer does not hold.
-    RECT scribble{150, 0, 250, 50};
-    FillRect(Graph_WindowDC, &scribble, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    scribble({150, 0, 250, 50});
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);
     for (POINT p : {POINT{50, 50}, POINT{160, 10}, POINT{220, 10}, POINT{220, 70}}) {
-        EXPECT_EQ(GetPixel(Graph_WindowDC, p.x, p.y), p.x < 100 ? kDarkRed : kBlack) << p.x << "," << p.y;
+        EXPECT_EQ(windowPixel(p.x, p.y), p.x < 100 ? kDarkRed : kBlack) << p.x << "," << p.y;
     }
     Graph_EndFrame();
     Graph_EndFrame(); // without a frame: nothing
     EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
-    EXPECT_EQ(GetPixel(Graph_WindowDC, 220, 10), RGB(0, 0, 0xB0));
+    EXPECT_EQ(windowPixel(220, 10), RGB(0, 0, 0xB0));
 
     // Each frame starts from the picture as it stands, read or drawn on,
     // unless it paints over all of it.
@@ -518,12 +534,12 @@ TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
         Graph_EndFrame();
     }
     EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
-    EXPECT_EQ(GetPixel(Graph_WindowDC, 420, 10), RGB(0, 0xB0, 0));
+    EXPECT_EQ(windowPixel(420, 10), RGB(0, 0xB0, 0));
     Graph_BeginFrame();
     Graph_ClearScreen(0);
     Graph_EndFrame();
     EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
-    EXPECT_EQ(GetPixel(Graph_WindowDC, 520, 10), kBlack);
+    EXPECT_EQ(windowPixel(520, 10), kBlack);
 }
 
 // Sent messages overtake posted ones: a close request posted last tells that
