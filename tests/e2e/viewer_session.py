@@ -223,8 +223,14 @@ class Viewer:
         # this test's process is gone (killed at its time limit): nothing of a failed
         # test stays behind to take the display from the next one.
         watchdog = f"(while kill -0 {os.getpid()} 2>/dev/null; do sleep 1; done; kill -9 0) & "
+        # WINE: the terminal is raw while the program runs, and its console
+        # host (conhost.exe --unix, a process of its own) puts it back when it
+        # has seen the program end, a moment after the program's process is
+        # gone: the "after" mode is read once it is back, or after 10 s.
+        settle = (f"n=0; while [ \"$(stty -g)\" != \"$(cat {d}/stty-before)\" ] && [ $n -lt 100 ]; "
+                  f"do sleep 0.1; n=$((n+1)); done; ")
         script = (f"trap : INT; {watchdog}stty -g >{d}/stty-before; {run} 2>{d}/stderr; echo $? >{d}/rc.tmp; "
-                  f"stty -g >{d}/stty-after; mv {d}/rc.tmp {d}/rc; sleep {self.limit * 4}")
+                  f"{settle}stty -g >{d}/stty-after; mv {d}/rc.tmp {d}/rc; sleep {self.limit * 4}")
         self.tmux("new-session", "-d", "-s", "v", "-x", "100", "-y", "30", "sh", "-c", script)
         shell = int(self.tmux("display-message", "-p", "-t", "v", "#{pane_pid}").stdout)
         deadline = time.monotonic() + self.limit
