@@ -101,6 +101,10 @@ void Graph_Finalize();
 // cannot be made. Graph_DestroyBackBuffer undoes it (tests).
 bool Graph_CreateBackBuffer(HDC windowDC);
 void Graph_DestroyBackBuffer();
+// Either thread: a memory DC holding a picture-sized bitmap in like's format
+// (the back buffer's, the last whole frame's); false, with neither kept, when
+// GDI refuses.
+bool Graph_MakePictureDC(HDC like, HDC& dc, HBITMAP& bitmap);
 // Window thread (paint handler): the whole back buffer to target at (0, 0),
 // under the back-buffer lock.
 void Graph_CopyBackBuffer(HDC target);

@@ -1,17 +1,27 @@
 // The back buffer and its copy into the window.
 #include "GraphInternal.h"
 
-// Window thread, right after the window DC exists.
-bool Graph_CreateBackBuffer(HDC windowDC) {
-    Graph_SetBufferDC(CreateCompatibleDC(windowDC));
-    Graph_BufferBitmap = CreateCompatibleBitmap(windowDC, static_cast<int>(Graph_Width),
-                                                static_cast<int>(Graph_Depth));
-    // Without either there is no picture to draw on: not a window Graph can use.
-    if (Graph_BufferDC == nullptr || Graph_BufferBitmap == nullptr) {
-        Graph_DestroyBackBuffer();
+// Either thread. A memory DC holding a bitmap of the picture's size in the
+// format of `like`'s; false, with neither left, when GDI refuses one.
+bool Graph_MakePictureDC(HDC like, HDC& dc, HBITMAP& bitmap) {
+    dc = CreateCompatibleDC(like);
+    bitmap = dc != nullptr ? CreateCompatibleBitmap(like, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth))
+                           : nullptr;
+    if (bitmap == nullptr) {
+        if (dc != nullptr) DeleteDC(dc);
+        dc = nullptr;
         return false;
     }
-    SelectObject(Graph_BufferDC, Graph_BufferBitmap);
+    SelectObject(dc, bitmap);
+    return true;
+}
+
+// Window thread, right after the window DC exists. Without a back buffer
+// there is no picture to draw on: not a window Graph can use.
+bool Graph_CreateBackBuffer(HDC windowDC) {
+    HDC dc = nullptr;
+    if (!Graph_MakePictureDC(windowDC, dc, Graph_BufferBitmap)) return false;
+    Graph_SetBufferDC(dc);
     return true;
 }
 

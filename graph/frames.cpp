@@ -18,21 +18,9 @@ HBITMAP lastBitmap = nullptr;
 bool lastGood = false;
 uint32_t lastAt = 0;
 
+// Compatible with the back buffer's bitmap: a plain copy of its pixels.
 bool makeLast() {
-    if (lastDC != nullptr) return true;
-    if (Graph_BufferDC == nullptr) return false;
-    lastDC = CreateCompatibleDC(Graph_BufferDC);
-    // Compatible with the back buffer's bitmap: a plain copy of its pixels.
-    lastBitmap = CreateCompatibleBitmap(Graph_BufferDC, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth));
-    if (lastDC == nullptr || lastBitmap == nullptr) {
-        if (lastDC != nullptr) DeleteDC(lastDC);
-        if (lastBitmap != nullptr) DeleteObject(lastBitmap);
-        lastDC = nullptr;
-        lastBitmap = nullptr;
-        return false;
-    }
-    SelectObject(lastDC, lastBitmap);
-    return true;
+    return lastDC != nullptr || (Graph_BufferDC != nullptr && Graph_MakePictureDC(Graph_BufferDC, lastDC, lastBitmap));
 }
 
 // Under the lock. Copies the picture unless the copy is still current.
