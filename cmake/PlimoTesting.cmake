@@ -9,6 +9,10 @@
 
 include(GoogleTest)
 
+# Included from the top CMakeLists.txt: tests of every build, the fuzz build's
+# too (tests/fuzz: each target's bounded run), are found by ctest at the build's top.
+enable_testing()
+
 if(NOT PLIMO_NATIVE)
   math(EXPR PLIMO_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
   set(PLIMO_EMULATED_EXPORT "")
