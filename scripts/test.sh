@@ -44,7 +44,7 @@ lane_not_run() { status=1 not_run+=("$1 lane did not run: $2"); }
 
 summary() {
   echo
-  ((${#times[@]})) && echo "time: ${times[*]}"
+  ((${#times[@]})) && echo "time: $(printf '%s, ' "${times[@]}" | sed 's/, $//')"
   printf '%s\n' "${counts[@]}"
   local left=() lane
   for lane in "${all_lanes[@]}"; do is_asked "$lane" || left+=("$lane"); done
