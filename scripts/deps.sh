@@ -4,9 +4,11 @@
 #   bash scripts/deps.sh --64     the first part only (run.sh for the 64-bit viewer)
 #  - amd64 Debian packages: compilers, Wine, Xvfb and the tools the tests use;
 #  - for the 32-bit (i686) programs: a user-mode i386 emulator registered with
-#    binfmt_misc, the i386 architecture and wine32:i386 (see scripts/win32-lane.sh).
+#    binfmt_misc, and Wine's 32-bit side unpacked into a private root (see
+#    scripts/win32-lane.sh); nothing i386 is installed into the system.
 # A refused step of the 32-bit part is said in one line and the rest goes on: the
-# win64 lane never depends on it.
+# win64 lane never depends on it. Transient apt errors (a held lock, a mirror in
+# its sync) are tried again a few times, then said in one line.
 set -euo pipefail
 case ${1:-} in
   "") with32=1 ;;
@@ -37,9 +39,14 @@ if ((${#missing[@]})); then
     exit 1
   fi
   export DEBIAN_FRONTEND=noninteractive
-  wait_for_apt
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  log=$(mktemp)
+  # An index that cannot be read is said by the install below, if it matters.
+  apt_retry "$log" apt-get update -q || echo "apt-get update: $(apt_error "$log")"
+  if ! apt_retry "$log" apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=120 "${missing[@]}"; then
+    echo "deps: could not install ${missing[*]}: $(apt_error "$log")" >&2
+    rm -f "$log"; exit 1
+  fi
+  rm -f "$log"
 fi
 
 # The 32-bit part: each step says in one line why it was refused, and the script still succeeds.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The fuzz targets (tests/fuzz), built with clang's libFuzzer and the sanitizers.
 #
-#   bash scripts/fuzz.sh                       bounded run of every target (the test command's step)
+#   bash scripts/fuzz.sh                       bounded run of every target
+#   bash scripts/fuzz.sh run TARGET            bounded run of one built target (CTest's fuzz.TARGET:
+#                                              the fuzz lane is `ctest --preset fuzz`)
 #   bash scripts/fuzz.sh campaign TARGET [S]   long campaign of one target, S seconds (default 600)
 #
 # The bounded run starts each target from its seeds in tests/fuzz/corpus/TARGET
@@ -25,7 +27,7 @@ declare -A runs=(
   [fuzz_bmp]=1000000
 )
 
-bash scripts/build.sh fuzz >/dev/null
+[ "${1:-}" = run ] || bash scripts/build.sh fuzz >/dev/null
 bin=build/fuzz/tests/fuzz
 mkdir -p build/fuzz/artifacts
 
@@ -52,19 +54,27 @@ if [ "${1:-}" = campaign ]; then
   exit 0
 fi
 
-status=0
-for target in "${!runs[@]}"; do
-  work=build/fuzz/work/$target
+# fuzz_one TARGET: the bounded run of one target; its summary line, or FAILED.
+fuzz_one() {
+  local target=$1 work=build/fuzz/work/$1 log=build/fuzz/$1.log
+  [ -n "${runs[$target]:-}" ] || { echo "fuzz $target: FAILED (no such target in scripts/fuzz.sh)" >&2; return 1; }
   rm -rf "$work"
   mkdir -p "$work"
-  log=build/fuzz/$target.log
   if "$bin/$target" -runs="${runs[$target]}" -max_total_time=30 -seed=1 -print_final_stats=1 \
       -artifact_prefix="build/fuzz/artifacts/$target-" "$work" "tests/fuzz/corpus/$target" 2>"$log"; then
     echo "fuzz $target: $(summary "$log")"
   else
     tail -n 40 "$log" >&2
     echo "fuzz $target: FAILED (input in build/fuzz/artifacts/)" >&2
-    status=1
+    return 1
   fi
+}
+
+# One target, already built (the CTest test fuzz.TARGET).
+[ "${1:-}" = run ] && { fuzz_one "${2:?target name}"; exit; }
+
+status=0
+for target in "${!runs[@]}"; do
+  fuzz_one "$target" || status=1
 done
 exit $status

@@ -7,8 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The 64-bit viewer needs none of the 32-bit set-up (i386 architecture,
-# wine32, the emulator): only --32 asks deps.sh for it.
+# The 64-bit viewer needs none of the 32-bit set-up (the emulator, Wine's
+# 32-bit side in its private root): only --32 asks deps.sh for it.
 preset=win64 deps=--64
 case ${1:-} in
   "") ;;

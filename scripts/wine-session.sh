@@ -8,8 +8,11 @@
 set -uo pipefail
 
 plimo_build_dir=$(cd "$1" && pwd); shift
+# The i686 build's wine-exec says plimo_bits=32: the session then has the 32-bit
+# lane's environment (wine-env.sh), which its tests inherit.
+plimo_bits=$(sed -n 's/.*plimo_bits=\([0-9]*\).*/\1/p' "$plimo_build_dir/wine-exec" 2>/dev/null)
 . "$(dirname "$0")/wine-env.sh"
-wine=$PLIMO_WINE wineserver=$PLIMO_WINESERVER
+wine=$PLIMO_WINE64 wineserver=$PLIMO_WINESERVER
 
 xvfb_pid=""
 cleanup() {
@@ -35,6 +38,15 @@ if [ -z "${DISPLAY:-}" ]; then
   export PLIMO_VIRTUAL_DISPLAY=1
 fi
 
+# NOTE: a prefix made while Wine's 32-bit side was missing has an empty syswow64,
+# and every 32-bit program fails in it with c0000135: such a prefix is made again.
+syswow64_kernel32=$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll
+if [ "${plimo_bits:-64}" = 32 ] && [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$syswow64_kernel32" ]; then
+  echo "wine-session: $WINEPREFIX was made without Wine's 32-bit side (no syswow64\\kernel32.dll): making it again"
+  "$wineserver" -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+fi
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: making the Wine prefix $WINEPREFIX (once)"
   timeout 180 "$wine" wineboot -i >/dev/null 2>&1
@@ -42,6 +54,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 60 "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
     /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1
   timeout 60 "$wineserver" -w
+  if [ "${plimo_bits:-64}" = 32 ] && [ ! -f "$syswow64_kernel32" ]; then
+    echo "wine-session: the new prefix has no 32-bit side (no syswow64\\kernel32.dll): 32-bit programs will fail with c0000135" >&2
+  fi
 fi
 
 # NOTE: a daemonising wineserver keeps inherited pipes open, so it must not hold

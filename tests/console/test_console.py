@@ -11,6 +11,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import programs  # noqa: E402
+
 PROBE = sys.argv[1]
 EMULATOR = os.environ.get("PLIMO_EMULATOR", "")
 RUN = [EMULATOR, PROBE] if EMULATOR else [PROBE]
@@ -18,18 +21,18 @@ LIMIT = 60
 
 
 def check_mode():
-    r = subprocess.run(RUN + ["mode"], stdin=subprocess.DEVNULL, capture_output=True, timeout=LIMIT)
-    assert r.returncode == 0, f"exit code {r.returncode} (2: mode not 0x17, 3: not restored)"
+    r = programs.run(RUN + ["mode"], stdin=subprocess.DEVNULL, timeout=LIMIT)
+    assert r.returncode == 0, programs.shown(r, "2: mode not 0x17, 3: not restored")
 
 
 def check_idle():
     # A file as standard input: the reader thread must not spin on it.
     with tempfile.TemporaryFile() as f:
-        r = subprocess.run(RUN + ["idle"], stdin=f, capture_output=True, timeout=LIMIT)
-        assert r.returncode == 0, f"exit code {r.returncode} (5: a key arrived, 6: reader thread busy)"
+        r = programs.run(RUN + ["idle"], stdin=f, timeout=LIMIT)
+        assert r.returncode == 0, programs.shown(r, "5: a key arrived, 6: reader thread busy")
         # With a console beside it, keys come from the console.
-        r = subprocess.run(RUN + ["redirected"], stdin=f, capture_output=True, timeout=LIMIT)
-        assert r.returncode == 0, f"exit code {r.returncode} (4: no console, 5: the key did not arrive)"
+        r = programs.run(RUN + ["redirected"], stdin=f, timeout=LIMIT)
+        assert r.returncode == 0, programs.shown(r, "4: no console, 5: the key did not arrive")
 
 
 EXPECTED_OUTPUT = b"abcSorry, graphics doesn't work\nZ<hi><c><\n>tail!"
@@ -37,16 +40,16 @@ EXPECTED_OUTPUT = b"abcSorry, graphics doesn't work\nZ<hi><c><\n>tail!"
 
 def check_output():
     # Into a pipe.
-    r = subprocess.run(RUN + ["output"], stdin=subprocess.DEVNULL, capture_output=True, timeout=LIMIT)
-    assert r.returncode == 0, r.returncode
-    assert r.stdout == EXPECTED_OUTPUT, r.stdout
+    r = programs.run(RUN + ["output"], stdin=subprocess.DEVNULL, timeout=LIMIT)
+    assert r.returncode == 0, programs.shown(r)
+    assert r.stdout == EXPECTED_OUTPUT, programs.shown(r)
     # Into a file.
     with tempfile.TemporaryFile() as f:
-        r = subprocess.run(RUN + ["output"], stdin=subprocess.DEVNULL, stdout=f, timeout=LIMIT)
-        assert r.returncode == 0, r.returncode
+        r = programs.run(RUN + ["output"], stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.PIPE, timeout=LIMIT)
         f.seek(0)
         data = f.read()
-        assert data == EXPECTED_OUTPUT, data
+        assert r.returncode == 0, programs.shown((r.args, r.returncode, data, r.stderr))
+        assert data == EXPECTED_OUTPUT, programs.shown((r.args, r.returncode, data, r.stderr))
 
 
 def read_until(fd, pattern, deadline, seen=b""):
@@ -65,6 +68,20 @@ def read_until(fd, pattern, deadline, seen=b""):
     return seen
 
 
+def read_rest(fd):
+    """What the terminal still holds once its program has ended."""
+    rest = b""
+    while select.select([fd], [], [], 0.2)[0]:
+        try:
+            chunk = os.read(fd, 4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        rest += chunk
+    return rest
+
+
 def typed_session(act, code):
     """console_probe typed on a tty: act(pid, fd, seen) once it is ready, then the exit code."""
     # WINE: with a tty as standard input Wine gives the program a real console,
@@ -72,11 +89,16 @@ def typed_session(act, code):
     pid, fd = pty.fork()
     if pid == 0:
         os.execvp(RUN[0], RUN + ["typed"])
+    seen = b""
     try:
-        act(fd, read_until(fd, rb"ready", time.monotonic() + LIMIT))
+        seen = read_until(fd, rb"ready", time.monotonic() + LIMIT)
+        act(fd, seen)
         _, status = os.waitpid(pid, 0)
         pid = 0
-        assert os.waitstatus_to_exitcode(status) == code, status
+        # The terminal shows both of the program's streams (and the emulator's own message).
+        seen += read_rest(fd)
+        assert os.waitstatus_to_exitcode(status) == code, \
+            f"exit code {os.waitstatus_to_exitcode(status)}, expected {code}; the terminal showed {seen[-2000:]!r}"
     finally:
         if pid:
             os.kill(pid, 9)

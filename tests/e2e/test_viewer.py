@@ -216,7 +216,8 @@ class Ending(ViewerTest):
         # The close button and the system menu (SC_CLOSE), then WM_CLOSE.
         closed = subprocess.run([EMULATOR, CLOSE_WINDOW], stdin=subprocess.DEVNULL,
                                 capture_output=True, timeout=LIMIT)
-        self.assertEqual(closed.returncode, 0, "2: no window, 3: no answer, 4: the window is gone")
+        self.assertEqual(closed.returncode, 0, f"2: no window, 3: no answer, 4: the window is gone; "
+                         f"stdout {closed.stdout[-2000:]!r}, stderr {closed.stderr[-2000:]!r}")
         # A Linux window manager's close button.
         self.assertTrue(x_delete_window(v.window))
         time.sleep(1)

@@ -17,6 +17,9 @@ import subprocess
 import sys
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import programs  # noqa: E402
+
 EMULATOR = os.environ["PLIMO_EMULATOR"]
 PROBE = sys.argv.pop(1)
 LIMIT = 60  # seconds any single run may take
@@ -28,8 +31,7 @@ FRAME = re.compile(rb"  fault_probe\.exe\+0x[0-9A-F]+")
 
 
 def run(*args):
-    return subprocess.run([EMULATOR, PROBE, *args], stdin=subprocess.DEVNULL,
-                          capture_output=True, timeout=LIMIT)
+    return programs.run([EMULATOR, PROBE, *args], stdin=subprocess.DEVNULL, timeout=LIMIT)
 
 
 def emulator_limit(test, why):
@@ -50,7 +52,7 @@ NO_TRAP_NUMBER = "the emulator's signal context has no trap number (-1), so Wine
 DIVIDE = (7, b"real overflow") if EMULATED else (6, b"zero or negative divisor")
 
 
-class Traps(unittest.TestCase):
+class Traps(programs.TestCase):
     def assertReport(self, result, number, message, finalisers=b"finA\n"):
         head = b"\n#RTS: unhandled exception #%d: %s\r\n" % (number, message)
         self.assertTrue(result.stderr.startswith(head), result.stderr)
@@ -150,7 +152,7 @@ class Traps(unittest.TestCase):
         self.assertNotIn(result.returncode, (0, 9))
 
 
-class Ending(unittest.TestCase):
+class Ending(programs.TestCase):
     def test_body_returning_exits_0_after_the_finalisers(self):
         result = run("return")
         self.assertEqual((result.returncode, result.stdout, result.stderr), (0, b"finA\n", b""))
@@ -176,7 +178,7 @@ class Ending(unittest.TestCase):
         self.assertEqual((result.returncode, result.stdout), (7, b"finC\nfinHalting\n"))
 
 
-class CommandLine(unittest.TestCase):
+class CommandLine(programs.TestCase):
     def test_arguments_reach_the_body_split_and_argument_0_is_the_full_path(self):
         result = run("args", "two words", 'quote"inside', "")
         lines = result.stdout.split(b"\n")
@@ -187,7 +189,7 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(lines[2:5], [b"[args]", b"[two words]", b'[quote"inside]'])
 
 
-class UserBreak(unittest.TestCase):
+class UserBreak(programs.TestCase):
     """Ctrl+C reaches the process as SIGINT, which Wine turns into CTRL_C_EVENT."""
 
     def interrupt(self, *args):
@@ -201,6 +203,7 @@ class UserBreak(unittest.TestCase):
             if probe.poll() is None:
                 probe.kill()
                 probe.communicate()
+        programs.note(probe.args, probe.returncode, out, err)
         return probe.returncode, out, err
 
     def check(self, *args, finalisers=b"finA\n"):

@@ -6,6 +6,9 @@ import os
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import programs  # noqa: E402
+
 PROBE = sys.argv[1]
 EMULATOR = os.environ["PLIMO_EMULATOR"]
 FLAGS = "%#x" % (0x1000 | 0x10)  # MB_SYSTEMMODAL | MB_ICONERROR
@@ -26,12 +29,16 @@ def check(path, expected_out, code, env=None, expected_err=b""):
     if done is None:
         return
     out = done.stdout.replace(b"\r\n", b"\n").decode()
+    found = []
     if out != expected_out:
-        failures.append(f"{path}: stdout {out!r}, expected {expected_out!r}")
+        found.append(f"{path}: stdout {out!r}, expected {expected_out!r}")
     if done.returncode != code:
-        failures.append(f"{path}: exit code {done.returncode}, expected {code}")
+        found.append(f"{path}: exit code {done.returncode}, expected {code}")
     if expected_err is not None and expected_err not in done.stderr:
-        failures.append(f"{path}: stderr {done.stderr!r} lacks {expected_err!r}")
+        found.append(f"{path}: stderr lacks {expected_err!r}")
+    if found:
+        # The program's own words, and the emulator's, if it crashed.
+        failures.extend(found[:-1] + [found[-1] + "\n  " + programs.shown(done)])
 
 
 # The class cannot be registered: a box without caption on the caller's
