@@ -542,6 +542,68 @@ TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
     EXPECT_EQ(windowPixel(520, 10), kBlack);
 }
 
+// ---- three faults mended (issue 26) ----------------------------------------------
+
+LONG stopRedraws = 0, redraws = 0;
+DWORD WINAPI redrawWindow(void* times) {
+    for (auto n = reinterpret_cast<uintptr_t>(times); n > 0 && InterlockedCompareExchange(&stopRedraws, 0, 0) == 0; --n) {
+        RedrawWindow(Graph_Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        InterlockedIncrement(&redraws);
+    }
+    return 0;
+}
+
+HANDLE startRedraws(uintptr_t times) {
+    InterlockedExchange(&stopRedraws, 0);
+    InterlockedExchange(&redraws, 0);
+    return CreateThread(nullptr, 0, redrawWindow, reinterpret_cast<void*>(times), 0, nullptr);
+}
+
+TEST_F(GraphWindow, PixelReadsDuringRepaintsAnswerThePicture) {
+    Graph_SetStdFillMask(Graph_PATSYM_SOLID);
+    Graph_Rectangle(100, 100, 299, 299, 4, true);
+    HANDLE redrawer = startRedraws(UINTPTR_MAX);
+    ASSERT_NE(redrawer, nullptr);
+    int reads = 0, wrong = 0;
+    for (; reads < 5000 || InterlockedCompareExchange(&redraws, 0, 0) < 100; ++reads) {
+        wrong += Graph_GetPixel(100 + reads % 200, 100 + reads / 200 % 200) != 0xB00000u;
+    }
+    InterlockedExchange(&stopRedraws, 1);
+    WaitForSingleObject(redrawer, INFINITE);
+    CloseHandle(redrawer);
+    EXPECT_EQ(wrong, 0) << "of " << reads;
+}
+
+TEST_F(GraphWindow, ARepaintAfterTheFinaliserWaitsOnNoClosedHandle) {
+    const HANDLE closed = Graph_WindowMutex;
+    ASSERT_NE(closed, nullptr);
+    Graph_Finalize();
+    // Handles made now take the closed ones' numbers: one of them a mutex this thread holds.
+    std::vector<HANDLE> made;
+    while (made.size() < 16 && (made.empty() || made.back() != closed)) made.push_back(CreateMutexA(nullptr, TRUE, nullptr));
+    ASSERT_EQ(made.back(), closed);
+    HANDLE painter = startRedraws(1);
+    EXPECT_EQ(WaitForSingleObject(painter, kWaitMs), WAIT_OBJECT_0);
+    for (HANDLE h : made) {
+        ReleaseMutex(h);
+        CloseHandle(h);
+    }
+    WaitForSingleObject(painter, INFINITE);
+    CloseHandle(painter);
+}
+
+TEST_F(GraphWindow, TheStandardFillMaskReportsTheSameAcrossAClear) {
+    Graph_SetBkColor(0);
+    Graph_SetStdFillMask(Graph_PATSYM_DIAG1);
+    const uint8_t mask[8] = {0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0};
+    Graph_SetFillMask(mask);
+    Graph_ClearScreen(0);
+    EXPECT_EQ(Graph_GetStdFillMask(), Graph_PATSYM_DIAG1);
+    Graph_Rectangle(0, 0, 15, 15, 4, true); // the user mask still fills
+    EXPECT_EQ(Graph_GetPixel(2, 8), 0xB00000u);
+    EXPECT_EQ(Graph_GetPixel(6, 8), 0u);
+}
+
 // Sent messages overtake posted ones: a close request posted last tells that
 // the window thread has handled everything posted before it.
 void handled(HWND window) {
