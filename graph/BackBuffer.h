@@ -44,10 +44,16 @@ public:
     // Main thread, under the lock, from the drawn page's DC before each
     // operation that changes pixels: whole, when it paints every pixel of
     // the picture (a solid box over all of it).
-    void WillDraw(bool whole);
+    void WillDraw(bool whole) {
+        spareCurrent_ = false; // between frames the other page falls behind
+        if (drawnStale_) catchUp(whole);
+    }
     // Main thread, under the lock: the drawn page's DC with the picture as it
     // stands, to be read; null before Create.
-    HDC ReadDC();
+    HDC ReadDC() {
+        if (drawnStale_) catchUp(false);
+        return pages_[0].dc;
+    }
     // Main thread, under the lock: the pixels (0xXXRRGGBB, rows from the top)
     // of the picture's area at (x, y) of this size, in a DIB section kept for
     // the next read of the same size; null when GDI refuses.
@@ -73,7 +79,8 @@ private:
         HDC dc = nullptr;
         HBITMAP bitmap = nullptr;
     };
-    void swapRoles(); // under the lock
+    void catchUp(bool whole); // under the lock: the drawn page no longer stale
+    void swapRoles();         // under the lock
     void copy(const Page& to, const Page& from);
     bool hasSpare() const { return pages_[1].dc != nullptr; }
 

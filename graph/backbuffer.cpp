@@ -82,18 +82,11 @@ void Graph_BackBuffer::swapRoles() {
     Graph_ExchangePages();
 }
 
-void Graph_BackBuffer::WillDraw(bool whole) {
-    spareCurrent_ = false; // between frames the other page falls behind
-    if (!drawnStale_) return;
+void Graph_BackBuffer::catchUp(bool whole) {
     drawnStale_ = false;
     // The frame starts from the picture as it stands, unless it paints it all first.
     if (!whole) copy(pages_[0], pages_[1]);
     frameCopied_ = !whole;
-}
-
-HDC Graph_BackBuffer::ReadDC() {
-    if (drawnStale_) WillDraw(false);
-    return pages_[0].dc;
 }
 
 uint32_t* Graph_BackBuffer::ReadBlock(int x, int y, int width, int height) {
