@@ -60,7 +60,8 @@ void Graph_BackBuffer::Destroy() {
     readDC_ = nullptr;
     readBitmap_ = nullptr;
     readWidth_ = readHeight_ = 0;
-    framed_ = showSpare_ = drawnStale_ = spareCurrent_ = frameCopied_ = false;
+    framed_ = showSpare_ = drawnStale_ = spareCurrent_ = firstDraw_ = false;
+    swapNext_ = true;
     depth_ = 0;
     Unlock();
 }
@@ -82,11 +83,17 @@ void Graph_BackBuffer::swapRoles() {
     Graph_ExchangePages();
 }
 
-void Graph_BackBuffer::catchUp(bool whole) {
-    drawnStale_ = false;
+void Graph_BackBuffer::firstDraw(bool whole) {
+    firstDraw_ = false;
+    swapNext_ = whole;
     // The frame starts from the picture as it stands, unless it paints it all first.
-    if (!whole) copy(pages_[0], pages_[1]);
-    frameCopied_ = !whole;
+    if (whole) drawnStale_ = false;
+    if (drawnStale_) catchUp();
+}
+
+void Graph_BackBuffer::catchUp() {
+    drawnStale_ = false;
+    copy(pages_[0], pages_[1]);
 }
 
 uint32_t* Graph_BackBuffer::ReadBlock(int x, int y, int width, int height) {
@@ -116,11 +123,16 @@ void Graph_BackBuffer::BeginFrame() {
     if (depth_++ > 0) return; // nested: the outermost frame decides
     Lock();
     framed_ = true;
+    firstDraw_ = true;
     // Without a second page a repaint meanwhile shows the picture as drawn so far.
     if (hasSpare()) {
-        swapRoles();
+        if (swapNext_) {
+            swapRoles();
+            drawnStale_ = !spareCurrent_;
+        } else if (!spareCurrent_) {
+            copy(pages_[1], pages_[0]);
+        }
         showSpare_ = true;
-        drawnStale_ = !spareCurrent_;
         spareCurrent_ = false;
     }
     Unlock();
@@ -130,7 +142,7 @@ void Graph_BackBuffer::EndFrame(HDC window) {
     if (depth_ == 0) return; // no frame open: nothing to show
     if (--depth_ > 0) return;
     Lock();
-    framed_ = false;
+    framed_ = firstDraw_ = false;
     if (drawnStale_) {
         // Nothing drawn: the shown page is still the picture, and draws on.
         swapRoles();
@@ -158,7 +170,7 @@ void Graph_BackBuffer::Show(HDC target) {
 void Graph_BackBuffer::PrepareSpare() {
     // Never waits: a busy lock means the main thread is drawing.
     if (!TryLock()) return;
-    if (!framed_ && frameCopied_ && !spareCurrent_ && hasSpare()) {
+    if (!framed_ && !swapNext_ && !spareCurrent_ && hasSpare()) {
         copy(pages_[1], pages_[0]);
         spareCurrent_ = true;
     }

@@ -535,6 +535,14 @@ TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
     }
     EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
     EXPECT_EQ(windowPixel(420, 10), RGB(0, 0xB0, 0));
+    // Frames that draw onto the picture copy it at their start instead of
+    // swapping pages: a repaint inside one still shows the last whole picture.
+    Graph_BeginFrame();
+    Graph_Rectangle(600, 0, 649, 49, 2, true);
+    InvalidateRect(window, nullptr, FALSE);
+    EXPECT_EQ(windowPixel(620, 10), kBlack);
+    Graph_EndFrame();
+    EXPECT_EQ(windowPixel(620, 10), RGB(0, 0xB0, 0));
     Graph_BeginFrame();
     Graph_ClearScreen(0);
     Graph_EndFrame();
