@@ -71,8 +71,8 @@ public:
 
     // Window thread, under the lock (the paint): the shown picture to target at (0, 0).
     void Show(HDC target);
-    // Window thread (its timer), never waiting: between frames that had to
-    // copy, the other page brought up to date, so that the next frame need not.
+    // Window thread (its timer), never waiting: between frames that draw onto
+    // the picture, the other page brought up to date, so that the next frame need not.
     void PrepareSpare();
 
 private:
