@@ -355,7 +355,7 @@ int main() {
              rows.bmiHeader.biWidth = kWidth;
              rows.bmiHeader.biHeight = kDepth;
              static std::vector<uint32_t> whole(kWidth * kBlockSide);
-             GetDIBits(Graph_BufferDC, Graph_BufferBitmap, kDepth - 100 - kBlockSide, kBlockSide, whole.data(), &rows,
+             GetDIBits(Graph_BufferDC, static_cast<HBITMAP>(GetCurrentObject(Graph_BufferDC, OBJ_BITMAP)), kDepth - 100 - kBlockSide, kBlockSide, whole.data(), &rows,
                        DIB_RGB_COLORS);
              (void)i;
          },

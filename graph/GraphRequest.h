@@ -85,6 +85,13 @@ constexpr int32_t Graph_GdiCoord(uint32_t v) {
     return static_cast<int32_t>(Graph_Min(v, Graph_GdiCoordLimit));
 }
 
+// A segment from a to b (each coordinate >= 0) cut where it leaves
+// [0, limit]^2: the part inside keeps its course, each cut end rounded to the
+// nearest point of the segment and kept within [0, limit]. False, and a and b
+// as they were, when nothing of it lies inside. Graph cuts at GDI's range
+// (Graph_GdiCoordLimit), the viewer at what Graph takes (viewer/clip.cpp).
+bool Graph_CutSegment(int64_t (&a)[2], int64_t (&b)[2], int64_t limit);
+
 // The number of characters drawn from a text array: up to its first NUL or
 // its end, at most Graph_TextMax.
 uint32_t Graph_TextLength(const char* text, uint32_t length);

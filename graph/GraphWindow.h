@@ -24,7 +24,8 @@ extern Graph_CreateThreadProc Graph_CreateThread;
 // the text goes to the standard error as well when the box cannot be shown.
 void Graph_ShowError(const char* text, const char* caption);
 
-// Window thread, inside every paint between BeginPaint and the copy, with both locks held;
+// Window thread, inside every paint between BeginPaint and the copy, with the back-buffer
+// lock held (and the window mutex, until Graph_Finalize closes it);
 // null (nothing) unless a test holds a paint open to see what drawing meanwhile does.
 extern void (*Graph_PaintHook)();
 

@@ -1,8 +1,30 @@
-// Drawing attributes: background, line style, fill patterns. Main thread
-// throughout.
+// Drawing attributes: background, line style, fill patterns, and their
+// defaults. Main thread throughout.
 #include "GraphInternal.h"
 
 #include <cstring>
+
+HBITMAP Graph_UserPattern = nullptr;
+uint32_t Graph_BkColour = 0;
+uint32_t Graph_CurrentPattern = 8;
+uint8_t Graph_SavedMask[8] = {};
+
+void Graph_ResetDrawingDefaults() {
+    Graph_Executor = Graph_ExecutorState{};
+    Graph_FreeObjects();
+    if (Graph_UserPattern != nullptr) DeleteObject(Graph_UserPattern);
+    Graph_UserPattern = nullptr;
+
+    Graph_PATSYM_HORIZ = HS_HORIZONTAL;
+    Graph_PATSYM_VERT = HS_VERTICAL;
+    Graph_PATSYM_DIAG2 = HS_FDIAGONAL;
+    Graph_PATSYM_DIAG1 = HS_BDIAGONAL;
+    Graph_PATSYM_DENSE2 = HS_CROSS;
+    Graph_PATSYM_DENSE1 = HS_DIAGCROSS;
+    Graph_PATSYM_SOLID = 8;
+    Graph_CurrentPattern = Graph_PATSYM_SOLID;
+    std::memset(Graph_SavedMask, 0, sizeof Graph_SavedMask);
+}
 
 uint32_t Graph_SetBkColor(uint32_t colour) {
     Graph_Request.p.bkColour.colour = colour;

@@ -1,12 +1,20 @@
-// The back buffer and its copy into the window.
+// The back buffer (BackBuffer.h): its pages, frames, repaint copy and reads.
+#include "BackBuffer.h"
+
 #include "GraphInternal.h"
 
-// Either thread. A memory DC holding a bitmap of the picture's size in the
-// format of `like`'s; false, with neither left, when GDI refuses one.
-bool Graph_MakePictureDC(HDC like, HDC& dc, HBITMAP& bitmap) {
+Graph_BackBuffer Graph_Back;
+
+namespace {
+
+int width() { return static_cast<int>(Graph_Width); }
+int depth() { return static_cast<int>(Graph_Depth); }
+
+// A memory DC holding a picture-sized bitmap in like's format; false, with
+// neither left, when GDI refuses one.
+bool makePage(HDC like, HDC& dc, HBITMAP& bitmap) {
     dc = CreateCompatibleDC(like);
-    bitmap = dc != nullptr ? CreateCompatibleBitmap(like, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth))
-                           : nullptr;
+    bitmap = dc != nullptr ? CreateCompatibleBitmap(like, width(), depth()) : nullptr;
     if (bitmap == nullptr) {
         if (dc != nullptr) DeleteDC(dc);
         dc = nullptr;
@@ -16,32 +24,162 @@ bool Graph_MakePictureDC(HDC like, HDC& dc, HBITMAP& bitmap) {
     return true;
 }
 
-// Window thread, right after the window DC exists. Without a back buffer
-// there is no picture to draw on: not a window Graph can use.
-bool Graph_CreateBackBuffer(HDC windowDC) {
-    HDC dc = nullptr;
-    if (!Graph_MakePictureDC(windowDC, dc, Graph_BufferBitmap)) return false;
-    Graph_SetBufferDC(dc);
-    return true;
-}
-
-// Tests only: the window's back buffer lives until the process ends.
-void Graph_DestroyBackBuffer() {
-    const HDC dc = Graph_BufferDC;
-    Graph_SetBufferDC(nullptr);
+void deletePage(HDC dc, HBITMAP bitmap) {
     if (dc != nullptr) {
         HGDIOBJ palette = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
         if (palette != GetStockObject(DEFAULT_PALETTE)) DeleteObject(palette);
         DeleteDC(dc);
     }
-    if (Graph_BufferBitmap != nullptr) DeleteObject(Graph_BufferBitmap);
-    Graph_BufferBitmap = nullptr;
+    if (bitmap != nullptr) DeleteObject(bitmap);
 }
 
-// Window thread (paint handler). While a frame is open, the last whole one.
-void Graph_CopyBackBuffer(HDC target) {
-    Graph_LockBackBuffer();
-    BitBlt(target, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), Graph_ShownDC(),
-           0, 0, SRCCOPY);
-    Graph_UnlockBackBuffer();
+} // namespace
+
+Graph_BackBuffer::Graph_BackBuffer() { InitializeCriticalSection(&lock_); }
+
+bool Graph_BackBuffer::Create(HDC like) {
+    Page first, second;
+    if (!makePage(like, first.dc, first.bitmap)) return false;
+    makePage(like, second.dc, second.bitmap);
+    Lock();
+    pages_[0] = first;
+    pages_[1] = second;
+    Graph_AttachPages(first.dc, second.dc);
+    Unlock();
+    return true;
 }
+
+void Graph_BackBuffer::Destroy() {
+    Lock();
+    Graph_AttachPages(nullptr, nullptr);
+    for (Page& page : pages_) {
+        deletePage(page.dc, page.bitmap);
+        page = Page{};
+    }
+    deletePage(readDC_, readBitmap_);
+    readDC_ = nullptr;
+    readBitmap_ = nullptr;
+    readWidth_ = readHeight_ = 0;
+    framed_ = showSpare_ = drawnStale_ = spareCurrent_ = firstDraw_ = false;
+    swapNext_ = true;
+    depth_ = 0;
+    Unlock();
+}
+
+void Graph_BackBuffer::SelectFont(HGDIOBJ font) {
+    for (const Page& page : pages_) {
+        if (page.dc != nullptr) SelectObject(page.dc, font);
+    }
+}
+
+void Graph_BackBuffer::copy(const Page& to, const Page& from) {
+    BitBlt(to.dc, 0, 0, width(), depth(), from.dc, 0, 0, SRCCOPY);
+}
+
+void Graph_BackBuffer::swapRoles() {
+    const Page drawn = pages_[0];
+    pages_[0] = pages_[1];
+    pages_[1] = drawn;
+    Graph_ExchangePages();
+}
+
+void Graph_BackBuffer::firstDraw(bool whole) {
+    firstDraw_ = false;
+    swapNext_ = whole;
+    // The frame starts from the picture as it stands, unless it paints it all first.
+    if (whole) drawnStale_ = false;
+    if (drawnStale_) catchUp();
+}
+
+void Graph_BackBuffer::catchUp() {
+    drawnStale_ = false;
+    copy(pages_[0], pages_[1]);
+}
+
+uint32_t* Graph_BackBuffer::ReadBlock(int x, int y, int width, int height) {
+    HDC from = ReadDC();
+    if (from == nullptr) return nullptr;
+    if (readDC_ == nullptr || width != readWidth_ || height != readHeight_) {
+        if (readDC_ == nullptr) readDC_ = CreateCompatibleDC(from);
+        if (readDC_ == nullptr) return nullptr;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(readDC_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap == nullptr) return nullptr;
+        HGDIOBJ old = SelectObject(readDC_, bitmap);
+        if (readBitmap_ != nullptr) DeleteObject(old);
+        readBitmap_ = bitmap;
+        readBits_ = static_cast<uint32_t*>(bits);
+        readWidth_ = width;
+        readHeight_ = height;
+    }
+    BitBlt(readDC_, 0, 0, width, height, from, x, y, SRCCOPY);
+    GdiFlush();
+    return readBits_;
+}
+
+void Graph_BackBuffer::BeginFrame() {
+    if (depth_++ > 0) return; // nested: the outermost frame decides
+    Lock();
+    framed_ = true;
+    firstDraw_ = true;
+    // Without a second page a repaint meanwhile shows the picture as drawn so far.
+    if (hasSpare()) {
+        if (swapNext_) {
+            swapRoles();
+            drawnStale_ = !spareCurrent_;
+        } else if (!spareCurrent_) {
+            copy(pages_[1], pages_[0]);
+        }
+        showSpare_ = true;
+        spareCurrent_ = false;
+    }
+    Unlock();
+}
+
+void Graph_BackBuffer::EndFrame(HDC window) {
+    if (depth_ == 0) return; // no frame open: nothing to show
+    if (--depth_ > 0) return;
+    Lock();
+    framed_ = firstDraw_ = false;
+    if (drawnStale_) {
+        // Nothing drawn: the shown page is still the picture, and draws on.
+        swapRoles();
+        drawnStale_ = false;
+    } else if (window != nullptr && pages_[0].dc != nullptr) {
+        BitBlt(window, 0, 0, width(), depth(), pages_[0].dc, 0, 0, SRCCOPY);
+    }
+    showSpare_ = false;
+    Unlock();
+}
+
+void Graph_BackBuffer::EndOpenFrames(HDC window) {
+    if (depth_ == 0) return;
+    depth_ = 1;
+    EndFrame(window);
+}
+
+void Graph_BackBuffer::Show(HDC target) {
+    Lock();
+    const Page& shown = pages_[showSpare_ ? 1 : 0];
+    if (shown.dc != nullptr) BitBlt(target, 0, 0, width(), depth(), shown.dc, 0, 0, SRCCOPY);
+    Unlock();
+}
+
+void Graph_BackBuffer::PrepareSpare() {
+    // Never waits: a busy lock means the main thread is drawing.
+    if (!TryLock()) return;
+    if (!framed_ && !swapNext_ && !spareCurrent_ && hasSpare()) {
+        copy(pages_[1], pages_[0]);
+        spareCurrent_ = true;
+    }
+    Unlock();
+}
+
+void Graph_BeginFrame() {
+    Graph_EnsureBegun();
+    Graph_Back.BeginFrame();
+}
+
+void Graph_EndFrame() { Graph_Back.EndFrame(Graph_WindowDC); }

@@ -1,9 +1,11 @@
-// Graph's two device contexts (back buffer, window), each an object that owns
-// what it holds (what it has selected and set), so that a request changes a DC
-// only where it differs, and the pens and brushes both draw with, made once
-// and kept. Main thread,
-// under the back-buffer lock: the window thread repaints through the window DC.
+// The DC seam's Win32 side: the typed operations of GraphDC.h as GDI calls, on
+// Graph's device contexts (the back buffer's two pages, the window), each an
+// object that owns what it holds (what it has selected and set), so that a
+// request changes a DC only where it differs; and the pens and brushes all
+// draw with, made once and kept. Main thread, under the back-buffer lock: the
+// window thread repaints through the window DC.
 #include <initializer_list>
+#include <utility>
 
 #include "GraphInternal.h"
 
@@ -53,10 +55,14 @@ constexpr DWORD kImageRop[] = {SRCCOPY, SRCINVERT, SRCPAINT, SRCAND, NOTSRCCOPY}
 
 } // namespace
 
+static_assert(sizeof(Graph_DevicePoint) == sizeof(POINT), "a point array goes to GDI as it is");
+
 class Graph_GdiDC final : public Graph_DC {
 public:
-    // source: the DC whose picture this one shows (the window shows the back buffer).
-    explicit Graph_GdiDC(const Graph_GdiDC* source) : source_(source) {}
+    // The back buffer's drawn page tells the back buffer before it changes
+    // pixels (frames); the window takes flood fills and image blocks from source.
+    enum Role { kDrawnPage, kSparePage, kWindow };
+    Graph_GdiDC(Role role, const Graph_GdiDC* source) : role_(role), source_(source) {}
 
     HDC dc = nullptr;
 
@@ -66,32 +72,39 @@ public:
         held_ = Held{};
         dc = next;
     }
+    // The DCs and what each holds change places.
+    void Exchange(Graph_GdiDC& other) {
+        std::swap(dc, other.dc);
+        std::swap(held_, other.held_);
+    }
 
-    void SelectPen(uint32_t style, uint32_t colour) override {
+    void SelectPen(const Graph_Pen& p) override {
         HGDIOBJ pen;
-        if (style == PS_NULL) {
+        if (p.style == PS_NULL) {
             pen = stock(NULL_PEN); // every invisible pen draws the same nothing
-        } else if (style >= kStyleLimit) {
+        } else if (p.style >= kStyleLimit) {
             pen = stock(BLACK_PEN);
         } else {
-            pen = keptObjects.Get(keyOf(kPen, style, colour), kPen, style, colour, 0, BLACK_PEN);
+            pen = keptObjects.Get(keyOf(kPen, p.style, p.colour), kPen, p.style, p.colour, 0, BLACK_PEN);
         }
         select(held_.pen, pen);
     }
 
-    void SelectBrush(uint32_t style, uint32_t colour, uintptr_t hatch) override {
+    void SelectBrush(const Graph_Brush& b) override {
         HGDIOBJ brush;
-        if (style == BS_HOLLOW) {
+        held_.solid = b.style == BS_SOLID;
+        if (b.style == BS_HOLLOW) {
             brush = stock(HOLLOW_BRUSH);
-        } else if (style == BS_PATTERN) {
+        } else if (b.style == BS_PATTERN) {
             // Paints in the DC's text and background colours: one serves every colour.
-            brush = keptObjects.Get(keyOf(kPatternBrush, 0, 0), kPatternBrush, style, colour, hatch, WHITE_BRUSH);
+            brush = keptObjects.Get(keyOf(kPatternBrush, 0, 0), kPatternBrush, b.style, b.colour, b.hatch,
+                                    WHITE_BRUSH);
         } else {
-            if (style == BS_SOLID) hatch = 0; // not used
-            brush = style >= 256 || hatch >= 0x10000
+            const uintptr_t hatch = b.style == BS_SOLID ? 0 : b.hatch; // not used by a solid brush
+            brush = b.style >= 256 || hatch >= 0x10000
                         ? stock(WHITE_BRUSH)
-                        : keptObjects.Get(keyOf(kBrush, static_cast<uint32_t>(style << 16 | hatch), colour), kBrush, style,
-                               colour, hatch, WHITE_BRUSH);
+                        : keptObjects.Get(keyOf(kBrush, static_cast<uint32_t>(b.style << 16 | hatch), b.colour),
+                                          kBrush, b.style, b.colour, hatch, WHITE_BRUSH);
         }
         select(held_.brush, brush);
     }
@@ -99,55 +112,80 @@ public:
     void SetTextColor(uint32_t colour) override {
         change<COLORREF>(held_.text, colour, CLR_INVALID, [&] { return ::SetTextColor(dc, colour) != CLR_INVALID; });
     }
+    // What only its own request sets (background, palette; next: write mode,
+    // clip, font) the back buffer's pages all take: a frame may draw on either.
     void SetBkColor(uint32_t colour) override {
         change<COLORREF>(held_.bkColour, colour, CLR_INVALID, [&] { return ::SetBkColor(dc, colour) != CLR_INVALID; });
+        if (Graph_GdiDC* spare = sparePage()) spare->SetBkColor(colour);
     }
     void SetBkMode(int32_t mode) override {
         change(held_.bkMode, mode, 0, [&] { return ::SetBkMode(dc, mode) != 0; });
+        if (Graph_GdiDC* spare = sparePage()) spare->SetBkMode(mode);
     }
+    void Palette() override;
 
-    void Shape(uint8_t op, const int32_t* v, uint32_t count) override {
-        const auto* points = reinterpret_cast<const POINT*>(v);
-        switch (op) {
-        case OP_PIXEL: ::SetPixelV(dc, v[0], v[1], static_cast<COLORREF>(v[2])); break;
-        case OP_LINE: ::MoveToEx(dc, v[0], v[1], nullptr); ::LineTo(dc, v[2], v[3]); break;
-        case OP_RECTANGLE: ::Rectangle(dc, v[0], v[1], v[2], v[3]); break;
-        case OP_ELLIPSE: ::Ellipse(dc, v[0], v[1], v[2], v[3]); break;
-        case OP_ARC: ::Arc(dc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]); break;
-        case OP_PIE: ::Pie(dc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]); break;
-        case OP_POLYLINE: ::Polyline(dc, points, static_cast<int>(count / 2)); break;
-        case OP_POLYGON: ::Polygon(dc, points, static_cast<int>(count / 2)); break;
-        case OP_FLOOD_FILL:
-            // The window shows exactly what the back buffer's fill gave, even
-            // where it was covered and its own pixels are not the picture.
-            if (source_ != nullptr) {
-                showSource(0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth));
-            } else {
-                ::ExtFloodFill(dc, v[0], v[1], static_cast<COLORREF>(v[2]), FLOODFILLBORDER);
-            }
-            break;
-        default: break;
+    void Pixel(Graph_DevicePoint at, uint32_t colour) override {
+        willDraw();
+        ::SetPixelV(dc, at.x, at.y, colour);
+    }
+    void Line(Graph_DevicePoint from, Graph_DevicePoint to) override {
+        willDraw();
+        ::MoveToEx(dc, from.x, from.y, nullptr);
+        ::LineTo(dc, to.x, to.y);
+    }
+    void Rectangle(const Graph_DeviceRect& r) override {
+        // A solid box over the whole picture paints every pixel.
+        willDraw(held_.solid && r.left <= 0 && r.top <= 0 && r.right >= static_cast<int32_t>(Graph_Width) &&
+                 r.bottom >= static_cast<int32_t>(Graph_Depth));
+        ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    }
+    void Ellipse(const Graph_DeviceRect& r) override {
+        willDraw();
+        ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    }
+    void Arc(const Graph_DeviceRect& r, Graph_DevicePoint s, Graph_DevicePoint e) override {
+        willDraw();
+        ::Arc(dc, r.left, r.top, r.right, r.bottom, s.x, s.y, e.x, e.y);
+    }
+    void Pie(const Graph_DeviceRect& r, Graph_DevicePoint s, Graph_DevicePoint e) override {
+        willDraw();
+        ::Pie(dc, r.left, r.top, r.right, r.bottom, s.x, s.y, e.x, e.y);
+    }
+    void Polyline(const Graph_DevicePoint* points, uint32_t count) override {
+        willDraw();
+        ::Polyline(dc, reinterpret_cast<const POINT*>(points), static_cast<int>(count));
+    }
+    void Polygon(const Graph_DevicePoint* points, uint32_t count) override {
+        willDraw();
+        ::Polygon(dc, reinterpret_cast<const POINT*>(points), static_cast<int>(count));
+    }
+    void FloodFill(Graph_DevicePoint at, uint32_t border) override {
+        willDraw();
+        // The window shows exactly what the back buffer's fill gave, even
+        // where it was covered and its own pixels are not the picture.
+        if (source_ != nullptr) {
+            showSource(0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth));
+        } else {
+            ::ExtFloodFill(dc, at.x, at.y, border, FLOODFILLBORDER);
         }
     }
-
-    void Text(int32_t x, int32_t y, const char* text, int32_t length) override { ::TextOutA(dc, x, y, text, length); }
-
-    void Image(int32_t x, int32_t y, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) override {
+    void Text(Graph_DevicePoint at, const char* text, int32_t length) override {
+        willDraw();
+        ::TextOutA(dc, at.x, at.y, text, length);
+    }
+    void Image(Graph_DevicePoint at, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) override {
+        willDraw();
         const int w = static_cast<int>(Graph_Min(width, Graph_Width)), h = static_cast<int>(Graph_Min(height, Graph_Depth));
         if (source_ != nullptr) {
-            showSource(x, y, w, h);
+            showSource(at.x, at.y, w, h);
             return;
         }
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(width), -static_cast<LONG>(height), 1, 32,
                           BI_RGB, 0, 0, 0, 0, 0};
         // Only the rows that can reach the picture: a tall block's others are clipped anyway.
-        ::StretchDIBits(dc, x, y, w, h, 0, 0, w, h, pixels, &info, DIB_RGB_COLORS, kImageRop[mode]);
+        ::StretchDIBits(dc, at.x, at.y, w, h, 0, 0, w, h, pixels, &info, DIB_RGB_COLORS, kImageRop[mode]);
     }
-
-    // Both DCs take the palette, whichever target the request runs on: each
-    // owns its palette object.
-    void ApplyPalette() override;
 
     // The pen, brush and text colour are selected and set anew by the next request.
     void Reselect() {
@@ -165,6 +203,7 @@ private:
     // stand for "not known": the next request that needs it sets it.
     struct Held {
         HGDIOBJ pen = nullptr, brush = nullptr;
+        bool solid = false; // the brush selected last is solid
         COLORREF text = CLR_INVALID, bkColour = CLR_INVALID;
         int bkMode = 0;
     };
@@ -177,6 +216,13 @@ private:
 
     void select(HGDIOBJ& held, HGDIOBJ object) {
         change<HGDIOBJ>(held, object, nullptr, [&] { return SelectObject(dc, object) != nullptr; });
+    }
+
+    // The drawn page's other page, when there is one.
+    Graph_GdiDC* sparePage() const;
+
+    void willDraw(bool whole = false) {
+        if (role_ == kDrawnPage) Graph_Back.WillDraw(whole);
     }
 
     // The DC's own default pen and brush go back where Graph's are selected.
@@ -192,23 +238,31 @@ private:
         ::BitBlt(dc, x, y, width, height, source_->dc, x, y, SRCCOPY);
     }
 
+    Role role_;
     const Graph_GdiDC* source_;
     Held held_;
 };
 
-Graph_GdiDC Graph_BufferTarget(nullptr);
-Graph_GdiDC Graph_WindowTarget(&Graph_BufferTarget);
+Graph_GdiDC Graph_BufferTarget(Graph_GdiDC::kDrawnPage, nullptr);
+Graph_GdiDC Graph_SpareTarget(Graph_GdiDC::kSparePage, nullptr);
+Graph_GdiDC Graph_WindowTarget(Graph_GdiDC::kWindow, &Graph_BufferTarget);
 HDC& Graph_BufferDC = Graph_BufferTarget.dc;
 HDC& Graph_WindowDC = Graph_WindowTarget.dc;
 
-void Graph_GdiDC::ApplyPalette() {
-    for (Graph_GdiDC* target : {&Graph_WindowTarget, &Graph_BufferTarget}) {
-        Graph_ApplyPalette(target->dc, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
+Graph_GdiDC* Graph_GdiDC::sparePage() const {
+    return role_ == kDrawnPage && Graph_SpareTarget.dc != nullptr ? &Graph_SpareTarget : nullptr;
+}
+
+void Graph_GdiDC::Palette() {
+    auto apply = [](Graph_GdiDC& target) {
+        Graph_ApplyPalette(target.dc, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
         // WINE: a palette colour is looked up in the DC's palette each time Wine
         // draws; a GDI that realises a pen or brush once, when it is selected,
         // would keep the old colours. Selecting anew costs a few calls per change.
-        target->Reselect();
-    }
+        target.Reselect();
+    };
+    apply(*this);
+    if (Graph_GdiDC* spare = sparePage()) apply(*spare);
 }
 
 HGDIOBJ KeptObjects::Get(uint64_t key, Kind kind, UINT style, COLORREF colour, ULONG_PTR hatch, int fallback) {
@@ -247,8 +301,9 @@ HGDIOBJ KeptObjects::Get(uint64_t key, Kind kind, UINT style, COLORREF colour, U
 // NOTE: a pen or brush must not be deleted while a DC has it selected (on
 // Windows DeleteObject then fails and the object stays).
 void KeptObjects::drop(uint32_t i) {
-    Graph_BufferTarget.Release(entries_[i].object);
-    Graph_WindowTarget.Release(entries_[i].object);
+    for (Graph_GdiDC* target : {&Graph_BufferTarget, &Graph_SpareTarget, &Graph_WindowTarget}) {
+        target->Release(entries_[i].object);
+    }
     DeleteObject(entries_[i].object);
     entries_[i] = entries_[--count_];
 }
@@ -267,15 +322,18 @@ void KeptObjects::FreeAll() {
 }
 
 void Graph_AttachDCs() {
-    Graph_Targets = {&Graph_BufferTarget, &Graph_WindowTarget, Graph_LockBackBuffer, Graph_UnlockBackBuffer};
+    Graph_Targets = {&Graph_BufferTarget, &Graph_WindowTarget, Graph_LockBackBuffer, Graph_UnlockBackBuffer,
+                     [] { return Graph_Back.Framed(); }};
 }
 
 void Graph_Execute(Graph_GdiDC& target) { Graph_Dispatch(Graph_Request, Graph_Executor, target); }
 
-void Graph_SetBufferDC(HDC dc) {
-    Graph_BufferLock lock;
-    Graph_BufferTarget.Attach(dc);
+void Graph_AttachPages(HDC drawn, HDC spare) {
+    Graph_BufferTarget.Attach(drawn);
+    Graph_SpareTarget.Attach(spare);
 }
+
+void Graph_ExchangePages() { Graph_BufferTarget.Exchange(Graph_SpareTarget); }
 
 void Graph_SetWindowDC(HDC dc) {
     Graph_BufferLock lock;

@@ -8,6 +8,8 @@
 #include "M3K.h"
 #include "kfrIGraph.h"
 
+HANDLE Graph_WindowMutex = nullptr;
+HANDLE Graph_HandshakeEvent = nullptr;
 int32_t Graph_WindowX = 0;
 int32_t Graph_WindowY = 0;
 Graph_CreateThreadProc Graph_CreateThread = CreateThread;
@@ -44,7 +46,7 @@ void selectFont() {
                                    VARIABLE_PITCH, "Fixedsys");
     // Without the font both DCs keep their own; the font is never deleted.
     if (font != nullptr) {
-        SelectObject(Graph_BufferDC, font);
+        Graph_Back.SelectFont(font);
         SelectObject(Graph_WindowDC, font);
     }
     Graph_UnlockBackBuffer();
@@ -186,10 +188,12 @@ void Graph_ResetPicture() {
 // Main thread, at program end. The window thread and its window live on until
 // the process ends, so only the synchronisation objects and the pens and
 // brushes go, and the back-buffer lock stays usable for the repaints still to
-// come.
+// come. The handles close under that lock: a paint holds it while it waits on
+// the window mutex, and one after this finds the mutex gone and waits on none.
 void Graph_Finalize() {
-    Graph_EndOpenFrames();
+    Graph_Back.EndOpenFrames(Graph_WindowDC);
     Graph_FreeObjects();
+    Graph_BufferLock lock;
     HANDLE* const handles[] = {&Graph_WindowMutex, &Graph_HandshakeEvent};
     for (HANDLE* h : handles) {
         if (*h != nullptr) CloseHandle(*h);

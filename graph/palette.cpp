@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+uint32_t Graph_ColourCount = 0;
+
 // Main thread, from Graph_BEGIN.
 uint32_t Graph_CountDisplayColors() {
     HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
@@ -20,7 +22,7 @@ int32_t Graph_RemapAllPalette(const uint32_t* table, uint32_t count) {
     if (n > 0) std::memcpy(Graph_PaletteBuffer.values, table, n * sizeof(uint32_t));
     Graph_PaletteBuffer.count = n;
     Graph_Request.op = OP_PALETTE;
-    Graph_ExecuteOnBuffer();
+    Graph_ExecuteOnBoth(); // the back buffer's pages and the window
     return 0;
 }
 

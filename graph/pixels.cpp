@@ -1,6 +1,7 @@
 // Reading the picture back: pixels, image blocks, text extents, picture
 // files. Main thread; each read holds the back-buffer lock, since the window
-// thread copies from the back buffer meanwhile.
+// thread copies from the back buffer meanwhile, and reads the picture as it
+// stands (Graph_Back.ReadDC).
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -15,59 +16,22 @@ constexpr uint32_t kOutside = 0xFFFFFFFF;
 
 uint32_t toValue(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
-// A 32-bit top-down DIB section the picture is copied into to be read: kept
-// for the next read of the same size.
-class ReadBuffer {
-public:
-    // The pixels (0xXXRRGGBB, rows from the top) of the picture's area at
-    // (x, y) of this size; null when GDI refuses.
-    uint32_t* Read(int x, int y, int width, int height) {
-        if (!fit(width, height)) return nullptr;
-        BitBlt(dc_, 0, 0, width, height, Graph_BufferDC, x, y, SRCCOPY);
-        GdiFlush();
-        return bits_;
-    }
-
-private:
-    bool fit(int width, int height) {
-        if (dc_ != nullptr && width == width_ && height == height_) return true;
-        if (dc_ == nullptr) dc_ = CreateCompatibleDC(Graph_BufferDC);
-        if (dc_ == nullptr) return false;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap == nullptr) return false;
-        HGDIOBJ old = SelectObject(dc_, bitmap);
-        if (bitmap_ != nullptr) DeleteObject(old);
-        bitmap_ = bitmap;
-        bits_ = static_cast<uint32_t*>(bits);
-        width_ = width;
-        height_ = height;
-        return true;
-    }
-
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    uint32_t* bits_ = nullptr;
-    int width_ = 0, height_ = 0;
-};
-ReadBuffer readBuffer;
-
 } // namespace
 
-// No lock: the back buffer is drawn on by this thread only, and the window
-// thread's paint only reads it too.
+// WINE: a DC another thread is inside (the paint's copy) is refused, and
+// GetPixel then answers CLR_INVALID: the read holds the lock as every other does.
 uint32_t Graph_GetPixel(uint32_t x, uint32_t y) {
-    if (Graph_BufferDC == nullptr || x >= Graph_Width || y >= Graph_Depth) return kOutside;
-    const COLORREF c = GetPixel(Graph_BufferDC, static_cast<int>(x), static_cast<int>(y));
+    Graph_BufferLock lock;
+    HDC dc = Graph_Back.ReadDC();
+    if (dc == nullptr || x >= Graph_Width || y >= Graph_Depth) return kOutside;
+    const COLORREF c = GetPixel(dc, static_cast<int>(x), static_cast<int>(y));
     return c == CLR_INVALID ? kOutside : toValue(c);
 }
 
 bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* image, uint32_t size) {
     const uint32_t need = Graph_ImageSize(x1, y1, x2, y2);
     Graph_BufferLock lock;
-    if (image == nullptr || need == 0 || size < need || Graph_BufferDC == nullptr) return false;
+    if (image == nullptr || need == 0 || size < need || Graph_Back.ReadDC() == nullptr) return false;
     const uint32_t left = Graph_Min(x1, x2), top = Graph_Min(y1, y2);
     const Graph_ImageHeader header{Graph_Max(x1, x2) - left + 1, Graph_Max(y1, y2) - top + 1};
     auto* out = static_cast<unsigned char*>(image);
@@ -80,7 +44,7 @@ bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* im
     }
     const int width = static_cast<int>(Graph_Min(header.width, Graph_Width - left));
     const int height = static_cast<int>(Graph_Min(header.height, Graph_Depth - top));
-    uint32_t* pixels = readBuffer.Read(static_cast<int>(left), static_cast<int>(top), width, height);
+    uint32_t* pixels = Graph_Back.ReadBlock(static_cast<int>(left), static_cast<int>(top), width, height);
     if (pixels == nullptr) return false;
     // GDI may leave the unused top byte set: cleared on the way out, in one
     // pass. The caller's block need not be aligned, hence memcpy per pixel (a
@@ -131,17 +95,18 @@ bool Graph_SavePicture(const char* path) {
     {
         Graph_BufferLock lock;
         const size_t size = Graph_BmpFileSize(Graph_Width, Graph_Depth);
-        if (Graph_BufferDC == nullptr || size == 0) return false;
+        HDC picture = Graph_Back.ReadDC();
+        if (picture == nullptr || size == 0) return false;
         // The back buffer read as a bottom-up 24-bit DIB is the file's pixel rows as they stand.
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(Graph_Width), static_cast<LONG>(Graph_Depth),
                           1, 24, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        HBITMAP rows = CreateDIBSection(Graph_BufferDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HDC dc = rows != nullptr ? CreateCompatibleDC(Graph_BufferDC) : nullptr;
+        HBITMAP rows = CreateDIBSection(picture, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = rows != nullptr ? CreateCompatibleDC(picture) : nullptr;
         if (dc != nullptr) {
             HGDIOBJ old = SelectObject(dc, rows);
-            if (BitBlt(dc, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), Graph_BufferDC, 0, 0,
+            if (BitBlt(dc, 0, 0, static_cast<int>(Graph_Width), static_cast<int>(Graph_Depth), picture, 0, 0,
                        SRCCOPY)) {
                 GdiFlush();
                 file.resize(size);
@@ -170,8 +135,6 @@ bool Graph_LoadPicture(const char* path, uint32_t x, uint32_t y) {
     const uint32_t cols = Graph_Min(info.width, Graph_Width - x), rows = Graph_Min(info.height, Graph_Depth - y);
     std::vector<uint32_t> block(static_cast<size_t>(cols) * rows);
     for (uint32_t r = 0; r < rows; ++r) Graph_BmpRow(info, file.data(), r, block.data() + static_cast<size_t>(r) * cols, cols);
-    Graph_Request.p.image = {x, y, cols, rows, Graph_COPY, block.data()};
-    Graph_Request.op = OP_IMAGE;
-    Graph_ExecuteOnBoth();
+    Graph_DrawBlock(x, y, cols, rows, block.data(), Graph_COPY);
     return true;
 }

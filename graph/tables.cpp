@@ -1,5 +1,7 @@
 // Graph's public variables, its request record, the constant tables and the
 // platform-free helpers.
+#include <algorithm>
+
 #include "Graph.h"
 #include "GraphRequest.h"
 
@@ -37,4 +39,37 @@ uint32_t Graph_ColourCountFor(uint32_t bits, uint32_t planes) {
     const uint64_t depth = static_cast<uint64_t>(bits) * planes;
     if (depth >= 24) return 1u << 24;
     return 1u << depth;
+}
+
+namespace {
+
+// A coordinate on the segment at parameter u in [0, 1], rounded, kept in
+// [0, limit] (rounding may step a hair outside).
+int64_t along(int64_t from, int64_t to, long double u, int64_t limit) {
+    const long double v = static_cast<long double>(from) + u * static_cast<long double>(to - from);
+    return static_cast<int64_t>(std::clamp(v, 0.0L, static_cast<long double>(limit)) + 0.5L);
+}
+
+} // namespace
+
+bool Graph_CutSegment(int64_t (&a)[2], int64_t (&b)[2], int64_t limit) {
+    if (std::max({a[0], a[1], b[0], b[1]}) <= limit) return true;
+    long double u0 = 0.0L, u1 = 1.0L;
+    for (int axis = 0; axis < 2; ++axis) {
+        const int64_t from = a[axis], to = b[axis];
+        if (from > limit && to > limit) return false;
+        if (from > limit) {
+            u0 = std::max(u0, static_cast<long double>(from - limit) / static_cast<long double>(from - to));
+        } else if (to > limit) {
+            u1 = std::min(u1, static_cast<long double>(limit - from) / static_cast<long double>(to - from));
+        }
+    }
+    if (u0 > u1) return false; // passes outside the corner
+    const int64_t cutA[2] = {along(a[0], b[0], u0, limit), along(a[1], b[1], u0, limit)};
+    const int64_t cutB[2] = {along(a[0], b[0], u1, limit), along(a[1], b[1], u1, limit)};
+    for (int axis = 0; axis < 2; ++axis) {
+        a[axis] = cutA[axis];
+        b[axis] = cutB[axis];
+    }
+    return true;
 }

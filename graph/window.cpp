@@ -93,17 +93,20 @@ void fitClientArea(HWND window) {
 // on the main thread use that same DC, so the paint holds the back-buffer
 // lock (which every request holds) from BeginPaint to EndPaint: a shape drawn
 // meanwhile would otherwise be cut to the update region in the window. The
-// lock is recursive; Graph_CopyBackBuffer takes it again inside.
+// lock is recursive; Graph_CopyBackBuffer takes it again inside. The window
+// mutex is waited on under the lock (nothing else takes the mutex), so that
+// Graph_Finalize, which closes it under the lock, never closes it under a
+// waiting paint, and a paint after it waits on no closed handle.
 void paint(HWND window) {
-    WaitForSingleObject(Graph_WindowMutex, INFINITE);
-    Graph_LockBackBuffer();
+    Graph_BufferLock lock;
+    const HANDLE mutex = Graph_WindowMutex;
+    if (mutex != nullptr) WaitForSingleObject(mutex, INFINITE);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
     if (Graph_PaintHook != nullptr) Graph_PaintHook();
     Graph_CopyBackBuffer(Graph_WindowDC);
     EndPaint(window, &ps);
-    Graph_UnlockBackBuffer();
-    ReleaseMutex(Graph_WindowMutex);
+    if (mutex != nullptr) ReleaseMutex(mutex);
 }
 
 // Window thread. The window DC is shared with the drawing requests.
@@ -212,7 +215,7 @@ LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         Graph_NoteMouse(window, message, wParam, lParam);
         return 0;
     case WM_TIMER:
-        Graph_RefreshLastFrame();
+        Graph_Back.PrepareSpare();
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_KEYUP:
     case WM_SYSKEYUP:

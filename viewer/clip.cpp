@@ -8,6 +8,7 @@
 #include "clip.h"
 
 #include "Graph.h"
+#include "GraphRequest.h"
 
 namespace {
 
@@ -16,35 +17,14 @@ bool FitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 // A coordinate in [0, PixelLimit] as Graph takes it.
 uint32_t ToPixel(int64_t v) { return static_cast<uint32_t>(v); }
 
-// A coordinate on the segment at parameter u in [0, 1], rounded and kept in
-// [0, PixelLimit] (rounding may step a hair outside).
-int64_t Along(int64_t from, int64_t to, long double u) {
-    long double v = static_cast<long double>(from) + u * static_cast<long double>(to - from);
-    v = std::clamp(v, 0.0L, static_cast<long double>(PixelLimit));
-    return static_cast<int64_t>(v + 0.5L);
-}
-
 // a and b have x >= 0 and y >= 0. A segment reaching beyond PixelLimit (a
 // camera very far out) is cut where it leaves [0, PixelLimit]^2, which lies far
-// outside the window, so the part in the window keeps its place and slope.
+// outside the window, so the part in the window keeps its place and slope
+// (Graph's own cut, at the limit of what Graph takes).
 void HandOnLine(Pixel64 a, Pixel64 b, uint32_t colour) {
-    if (std::max({a.x, a.y, b.x, b.y}) > PixelLimit) {
-        long double u0 = 0.0L, u1 = 1.0L;
-        const int64_t ac[2] = {a.x, a.y}, bc[2] = {b.x, b.y};
-        for (int axis = 0; axis < 2; ++axis) {
-            const int64_t from = ac[axis], to = bc[axis];
-            if (from > PixelLimit && to > PixelLimit) return;
-            if (from > PixelLimit) {
-                u0 = std::max(u0, static_cast<long double>(from - PixelLimit) / static_cast<long double>(from - to));
-            } else if (to > PixelLimit) {
-                u1 = std::min(u1, static_cast<long double>(PixelLimit - from) / static_cast<long double>(to - from));
-            }
-        }
-        if (u0 > u1) return; // passes outside the corner
-        a = {Along(ac[0], bc[0], u0), Along(ac[1], bc[1], u0)};
-        b = {Along(ac[0], bc[0], u1), Along(ac[1], bc[1], u1)};
-    }
-    Graph_Line(ToPixel(a.x), ToPixel(a.y), ToPixel(b.x), ToPixel(b.y), colour);
+    int64_t from[2] = {a.x, a.y}, to[2] = {b.x, b.y};
+    if (!Graph_CutSegment(from, to, PixelLimit)) return;
+    Graph_Line(ToPixel(from[0]), ToPixel(from[1]), ToPixel(to[0]), ToPixel(to[1]), colour);
 }
 
 // Coordinates >= 0. An axis-parallel rectangle covers the same pixels of the

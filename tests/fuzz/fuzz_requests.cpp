@@ -10,7 +10,7 @@
 
 #include "FuzzInput.h"
 #include "Graph.h"
-#include "GraphDC.h"
+#include "GraphDispatch.h"
 
 namespace {
 
@@ -19,43 +19,56 @@ class RecordingDC final : public Graph_DC {
 public:
     explicit RecordingDC(const Graph_RequestRecord& record) : record_(record) {}
 
-    void SelectPen(uint32_t, uint32_t) override { ++calls; }
-    void SelectBrush(uint32_t, uint32_t, uintptr_t) override { ++calls; }
+    void SelectPen(const Graph_Pen&) override { ++calls; }
+    void SelectBrush(const Graph_Brush&) override { ++calls; }
     void SetBkColor(uint32_t) override { ++calls; }
     void SetBkMode(int32_t) override { ++calls; }
     void SetTextColor(uint32_t) override { ++calls; }
-    void Shape(uint8_t op, const int32_t* v, uint32_t count) override {
-        ++calls;
-        // Whole arcs and pies are ellipses; an ellipse in a box one pixel high or wide is that box.
-        const bool ellipse = record_.op == OP_ELLIPSE || record_.op == OP_ARC || record_.op == OP_PIE;
-        FUZZ_REQUIRE(op == record_.op || op == OP_PIXEL || (ellipse && (op == OP_ELLIPSE || op == OP_RECTANGLE)));
-        // Box corners: left and top within [0, 2^24], right and bottom one beyond.
-        if (op == OP_RECTANGLE || op == OP_ELLIPSE || op == OP_ARC || op == OP_PIE) {
-            FUZZ_REQUIRE(count == (op == OP_ARC || op == OP_PIE ? 8u : 4u));
-            for (int32_t c : {v[0], v[1]}) FUZZ_REQUIRE(c >= 0 && c <= (1 << 24));
-            for (int32_t c : {v[2], v[3]}) FUZZ_REQUIRE(c >= 1 && c <= (1 << 24) + 1);
-        }
-        if (op == OP_POLYLINE || op == OP_POLYGON) {
-            FUZZ_REQUIRE(count >= 4 && count % 2 == 0 && count / 2 <= record_.p.poly.count);
-        }
-        volatile int32_t last = 0;
-        for (uint32_t i = 0; i < count; ++i) last = v[i]; // as GDI reads them
-        (void)last;
-    }
-    void Text(int32_t, int32_t, const char* text, int32_t length) override {
-        ++calls;
+    void Palette() override { shape(OP_PALETTE); }
+    void Pixel(Graph_DevicePoint, uint32_t) override { shape(OP_PIXEL); }
+    void Line(Graph_DevicePoint, Graph_DevicePoint) override { shape(OP_LINE); }
+    void Rectangle(const Graph_DeviceRect& box) override { shape(OP_RECTANGLE, &box); }
+    void Ellipse(const Graph_DeviceRect& box) override { shape(OP_ELLIPSE, &box); }
+    void Arc(const Graph_DeviceRect& box, Graph_DevicePoint, Graph_DevicePoint) override { shape(OP_ARC, &box); }
+    void Pie(const Graph_DeviceRect& box, Graph_DevicePoint, Graph_DevicePoint) override { shape(OP_PIE, &box); }
+    void Polyline(const Graph_DevicePoint* points, uint32_t count) override { poly(OP_POLYLINE, points, count); }
+    void Polygon(const Graph_DevicePoint* points, uint32_t count) override { poly(OP_POLYGON, points, count); }
+    void FloodFill(Graph_DevicePoint, uint32_t) override { shape(OP_FLOOD_FILL); }
+    void Text(Graph_DevicePoint, const char* text, int32_t length) override {
+        shape(OP_TEXT);
         FUZZ_REQUIRE(text == record_.p.text.text);
         FUZZ_REQUIRE(length >= 0 && length <= static_cast<int32_t>(Graph_TextMax));
         volatile char last = 0;
         for (int32_t i = 0; i < length; ++i) last = text[i]; // as GDI reads them
         (void)last;
     }
-    void Image(int32_t, int32_t, uint32_t, uint32_t, const uint32_t*, uint32_t) override { ++calls; }
-    void ApplyPalette() override { ++calls; }
+    void Image(Graph_DevicePoint, uint32_t, uint32_t, const uint32_t*, uint32_t) override { shape(OP_IMAGE); }
 
     int calls = 0;
 
 private:
+    // A shape reaches the DC as its own operation; whole arcs and pies are
+    // ellipses, an ellipse in a box one pixel high or wide is that box.
+    // Box corners: left and top within [0, 2^24], right and bottom one beyond.
+    void shape(uint8_t op, const Graph_DeviceRect* box = nullptr) {
+        ++calls;
+        const bool ellipse = record_.op == OP_ELLIPSE || record_.op == OP_ARC || record_.op == OP_PIE;
+        FUZZ_REQUIRE(op == record_.op || op == OP_PIXEL || (ellipse && (op == OP_ELLIPSE || op == OP_RECTANGLE)));
+        if (box == nullptr) return;
+        for (int32_t c : {box->left, box->top}) FUZZ_REQUIRE(c >= 0 && c <= (1 << 24));
+        for (int32_t c : {box->right, box->bottom}) FUZZ_REQUIRE(c >= 1 && c <= (1 << 24) + 1);
+    }
+    void poly(uint8_t op, const Graph_DevicePoint* points, uint32_t count) {
+        shape(op);
+        FUZZ_REQUIRE(count >= 2 && count <= record_.p.poly.count);
+        volatile int32_t last = 0;
+        for (uint32_t i = 0; i < count; ++i) {
+            last = points[i].x; // as GDI reads them
+            last = points[i].y;
+        }
+        (void)last;
+    }
+
     const Graph_RequestRecord& record_;
 };
 

@@ -418,12 +418,12 @@ TEST_F(GraphTest, UnknownOperationCodesChangeNothing) {
     EXPECT_EQ(Graph_StdBrushStyle, static_cast<UINT>(BS_SOLID));
 }
 
-TEST_F(GraphTest, PaletteRequestOnTheBufferReachesBothDCs) {
+TEST_F(GraphTest, PaletteRequestReachesBothDCs) {
     Graph_PaletteBuffer.values[0] = 0x00FF00;
     Graph_PaletteBuffer.values[1] = 0x654321;
     Graph_PaletteBuffer.count = 2;
     Graph_Request.op = OP_PALETTE;
-    Graph_ExecuteOnBuffer();
+    Graph_ExecuteOnBoth();
     for (HDC dc : {Graph_BufferDC, Graph_WindowDC}) {
         const auto entries = PaletteOf(dc);
         ASSERT_EQ(entries.size(), 2u);

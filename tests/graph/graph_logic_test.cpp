@@ -6,36 +6,26 @@
 #include <vector>
 
 #include "Graph.h"
-#include "GraphDC.h"
+#include "GraphDispatch.h"
 #include "GraphRequest.h"
 
 namespace {
 
 // Records the coordinates of every drawing call, in order.
-class CoordinateGdi final : public Graph_DC {
+class CoordinateGdi final : public Graph_NullDC {
 public:
     struct Call {
-        char what; // 'M'oveToEx, 'L'ineTo, 'P'ixel, 'T'ext, or the shape's op code
+        char what; // 'M'oveToEx, 'L'ineTo, 'P'ixel, 'T'ext
         int32_t x, y;
     };
     std::vector<Call> calls;
 
-    void SelectPen(uint32_t, uint32_t) override {}
-    void SelectBrush(uint32_t, uint32_t, uintptr_t) override {}
-    void SetBkColor(uint32_t) override {}
-    void SetBkMode(int32_t) override {}
-    void SetTextColor(uint32_t) override {}
-    void Shape(uint8_t op, const int32_t* v, uint32_t count) override {
-        if (op == OP_LINE) {
-            calls.push_back({'M', v[0], v[1]});
-            calls.push_back({'L', v[2], v[3]});
-        } else {
-            for (uint32_t i = 0; i + 1 < count; i += 2) calls.push_back({op == OP_PIXEL ? 'P' : char(op), v[i], v[i + 1]});
-        }
+    void Line(Graph_DevicePoint from, Graph_DevicePoint to) override {
+        calls.push_back({'M', from.x, from.y});
+        calls.push_back({'L', to.x, to.y});
     }
-    void Text(int32_t x, int32_t y, const char*, int32_t) override { calls.push_back({'T', x, y}); }
-    void Image(int32_t, int32_t, uint32_t, uint32_t, const uint32_t*, uint32_t) override {}
-    void ApplyPalette() override {}
+    void Pixel(Graph_DevicePoint at, uint32_t) override { calls.push_back({'P', at.x, at.y}); }
+    void Text(Graph_DevicePoint at, const char*, int32_t) override { calls.push_back({'T', at.x, at.y}); }
 };
 
 std::vector<CoordinateGdi::Call> drawn(uint8_t op, uint32_t x1, uint32_t y1, uint32_t x2 = 0, uint32_t y2 = 0) {

@@ -535,11 +535,73 @@ TEST_F(GraphWindow, RepaintInsideAFrameShowsTheLastWholeFrame) {
     }
     EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
     EXPECT_EQ(windowPixel(420, 10), RGB(0, 0xB0, 0));
+    // Frames that draw onto the picture copy it at their start instead of
+    // swapping pages: a repaint inside one still shows the last whole picture.
+    Graph_BeginFrame();
+    Graph_Rectangle(600, 0, 649, 49, 2, true);
+    InvalidateRect(window, nullptr, FALSE);
+    EXPECT_EQ(windowPixel(620, 10), kBlack);
+    Graph_EndFrame();
+    EXPECT_EQ(windowPixel(620, 10), RGB(0, 0xB0, 0));
     Graph_BeginFrame();
     Graph_ClearScreen(0);
     Graph_EndFrame();
     EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
     EXPECT_EQ(windowPixel(520, 10), kBlack);
+}
+
+// ---- three faults mended (issue 26) ----------------------------------------------
+
+LONG stopRedraws = 0, redraws = 0;
+DWORD WINAPI redrawWindow(void*) {
+    while (InterlockedCompareExchange(&stopRedraws, 0, 0) == 0) {
+        RedrawWindow(Graph_Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        InterlockedIncrement(&redraws);
+    }
+    return 0;
+}
+
+TEST_F(GraphWindow, PixelReadsDuringRepaintsAnswerThePicture) {
+    Graph_SetStdFillMask(Graph_PATSYM_SOLID);
+    Graph_Rectangle(100, 100, 299, 299, 4, true);
+    HANDLE redrawer = CreateThread(nullptr, 0, redrawWindow, nullptr, 0, nullptr);
+    ASSERT_NE(redrawer, nullptr);
+    int reads = 0, wrong = 0;
+    for (; reads < 5000 || InterlockedCompareExchange(&redraws, 0, 0) < 100; ++reads) {
+        wrong += Graph_GetPixel(100 + reads % 200, 100 + reads / 200 % 200) != 0xB00000u;
+    }
+    InterlockedExchange(&stopRedraws, 1);
+    WaitForSingleObject(redrawer, INFINITE);
+    CloseHandle(redrawer);
+    EXPECT_EQ(wrong, 0) << "of " << reads;
+}
+
+// A paint waits for the back buffer before it takes the window mutex, and the
+// finaliser closes that mutex under the back-buffer lock: no paint holds or
+// waits on it when it goes, and a paint after it waits on none.
+TEST_F(GraphWindow, TheFinaliserClosesNoHandleAPaintHolds) {
+    Graph_Rectangle(0, 0, 9, 9, 4, true);
+    Graph_LockBackBuffer();
+    InvalidateRect(window, nullptr, FALSE);
+    Sleep(300); // the window thread's paint starts, and waits
+    EXPECT_EQ(WaitForSingleObject(Graph_WindowMutex, 0), WAIT_OBJECT_0) << "a waiting paint holds the mutex";
+    ReleaseMutex(Graph_WindowMutex);
+    Graph_Finalize();
+    Graph_UnlockBackBuffer();
+    EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, kWaitMs, nullptr), 0);
+    EXPECT_EQ(windowPixel(5, 5), kDarkRed);
+}
+
+TEST_F(GraphWindow, TheStandardFillMaskReportsTheSameAcrossAClear) {
+    Graph_SetBkColor(0);
+    Graph_SetStdFillMask(Graph_PATSYM_DIAG1);
+    const uint8_t mask[8] = {0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0};
+    Graph_SetFillMask(mask);
+    Graph_ClearScreen(0);
+    EXPECT_EQ(Graph_GetStdFillMask(), Graph_PATSYM_DIAG1);
+    Graph_Rectangle(0, 0, 15, 15, 4, true); // the user mask still fills
+    EXPECT_EQ(Graph_GetPixel(2, 8), 0xB00000u);
+    EXPECT_EQ(Graph_GetPixel(6, 8), 0u);
 }
 
 // Sent messages overtake posted ones: a close request posted last tells that
