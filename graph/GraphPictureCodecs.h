@@ -14,13 +14,12 @@
 constexpr size_t Graph_PictureFileLimit = (64u << 20) + (64u << 10);
 
 // Decodes the first frame of a file that Graph_ReadPictureShape accepted as
-// `shape` into width x height 0x00RRGGBB pixels, rows from the top (alpha
-// dropped). False (pixels untouched) when the imaging component refuses the
-// file or sees another size than its container said. Any thread: COM is
+// `shape` into pixels[0 .. width x height): 0x00RRGGBB, rows from the top
+// (alpha dropped). False when the imaging component refuses the file or sees
+// another size than its container said; pixels may then hold anything. Any thread: COM is
 // entered on the calling thread for the call (multithreaded; a thread already
 // in a single-threaded apartment stays in it).
-bool Graph_DecodeWithImaging(const uint8_t* file, size_t size, const Graph_PictureShape& shape,
-                             std::vector<uint32_t>& pixels);
+bool Graph_DecodeWithImaging(const uint8_t* file, size_t size, const Graph_PictureShape& shape, uint32_t* pixels);
 
 // Replaces a BMP file as Graph_EncodeBmp or Graph_SavePicture make it (24-bit,
 // bottom-up) with a PNG file of the same pixels. False (file untouched) on

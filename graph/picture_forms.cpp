@@ -24,22 +24,34 @@ bool Same(const uint8_t* p, const char* text, size_t count) {
     return true;
 }
 
-// PNG's CRC-32 (ISO 3309, reflected, polynomial 0xEDB88320), a table built once.
-struct CrcTable {
-    uint32_t entry[256];
-    constexpr CrcTable() : entry() {
+// PNG's CRC-32 (ISO 3309, reflected, polynomial 0xEDB88320), eight bytes a
+// step by eight tables built once (a table a byte costs a millisecond for a
+// 640 x 480 picture's file, next to some 10 for decoding it).
+struct CrcTables {
+    uint32_t t[8][256];
+    constexpr CrcTables() : t() {
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
             for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320 ^ (c >> 1) : c >> 1;
-            entry[n] = c;
+            t[0][n] = c;
+        }
+        for (uint32_t n = 0; n < 256; ++n) {
+            for (int k = 1; k < 8; ++k) t[k][n] = t[0][t[k - 1][n] & 0xFF] ^ (t[k - 1][n] >> 8);
         }
     }
 };
-constexpr CrcTable kCrc;
+constexpr CrcTables kCrc;
 
 uint32_t Crc(const uint8_t* p, uint64_t count) {
+    const auto& t = kCrc.t;
     uint32_t c = 0xFFFFFFFF;
-    for (uint64_t i = 0; i < count; ++i) c = kCrc.entry[(c ^ p[i]) & 0xFF] ^ (c >> 8);
+    for (; count >= 8; count -= 8, p += 8) {
+        const uint32_t low = c ^ (p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+                                  static_cast<uint32_t>(p[3]) << 24);
+        c = t[7][low & 0xFF] ^ t[6][low >> 8 & 0xFF] ^ t[5][low >> 16 & 0xFF] ^ t[4][low >> 24] ^ t[3][p[4]] ^
+            t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
+    }
+    for (; count != 0; --count) c = t[0][(c ^ *p++) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFF;
 }
 

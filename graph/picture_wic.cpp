@@ -6,8 +6,6 @@
 #include <windows.h>
 #include <wincodec.h>
 
-#include <cstring>
-
 #include "GraphPictureCodecs.h"
 #include "picture.h"
 
@@ -63,9 +61,10 @@ const GUID& Container(Graph_PictureForm form) {
 
 } // namespace
 
-bool Graph_DecodeWithImaging(const uint8_t* file, size_t size, const Graph_PictureShape& shape,
-                             std::vector<uint32_t>& pixels) {
-    if (file == nullptr || size > MAXDWORD || shape.form == Graph_PictureForm::Unknown) return false;
+bool Graph_DecodeWithImaging(const uint8_t* file, size_t size, const Graph_PictureShape& shape, uint32_t* pixels) {
+    if (file == nullptr || pixels == nullptr || size > MAXDWORD || shape.form == Graph_PictureForm::Unknown) {
+        return false;
+    }
     ComScope com;
     Com<IWICImagingFactory> factory;
     Com<IWICStream> stream;
@@ -85,14 +84,12 @@ bool Graph_DecodeWithImaging(const uint8_t* file, size_t size, const Graph_Pictu
                                      WICBitmapPaletteTypeCustom))) {
         return false;
     }
-    std::vector<uint32_t> decoded(static_cast<size_t>(width) * height);
-    // Both at most 64 MiB (Graph_ReadPictureShape's limit), so a UINT holds them.
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(decoded.size() * 4),
-                                     reinterpret_cast<BYTE*>(decoded.data())))) {
+    // At most 64 MiB (Graph_ReadPictureShape's limit), so a UINT holds it.
+    const size_t count = static_cast<size_t>(width) * height;
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(count * 4), reinterpret_cast<BYTE*>(pixels)))) {
         return false;
     }
-    for (uint32_t& p : decoded) p &= 0xFFFFFF; // B, G, R, A in memory: 0xAARRGGBB
-    pixels.swap(decoded);
+    for (size_t i = 0; i < count; ++i) pixels[i] &= 0xFFFFFF; // B, G, R, A in memory: 0xAARRGGBB
     return true;
 }
 
