@@ -195,7 +195,9 @@ void Graph_StretchPart(const uint32_t* source, uint32_t width, uint32_t height, 
     // Box pixel c's centre is at (c + 1/2) / boxWidth of the way across:
     // (2c + 1) * width < 2^33 * 2^26, well inside 64 bits.
     std::vector<uint32_t> column(cols);
-    for (uint32_t c = 0; c < cols; ++c) column[c] = static_cast<uint32_t>((2 * (left + c) + 1) * width / (2 * boxWidth));
+    for (uint32_t c = 0; c < cols; ++c) {
+        column[c] = static_cast<uint32_t>((2 * (left + c) + 1) * width / (2 * boxWidth));
+    }
     for (uint32_t r = 0; r < rows; ++r) {
         const uint64_t y = (2 * (top + r) + 1) * height / (2 * boxHeight);
         const uint32_t* from = source + y * width;

@@ -17,7 +17,9 @@ namespace {
 // Room for an image block of `count` pixels (Graph_ImageHeader, then the
 // pixels), left unset since the decoder writes every pixel; null when the
 // memory cannot be had.
-std::unique_ptr<uint32_t[]> Block(size_t count) { return std::unique_ptr<uint32_t[]>(new (std::nothrow) uint32_t[2 + count]); }
+std::unique_ptr<uint32_t[]> Block(size_t count) {
+    return std::unique_ptr<uint32_t[]>(new (std::nothrow) uint32_t[2 + count]);
+}
 
 // Draws the block's cols x rows pixels at (x, y).
 bool Draw(uint32_t x, uint32_t y, uint32_t cols, uint32_t rows, uint32_t* block) {

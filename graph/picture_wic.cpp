@@ -86,9 +86,8 @@ bool Graph_DecodeWithImaging(const uint8_t* file, size_t size, const Graph_Pictu
     }
     // At most 64 MiB (Graph_ReadPictureShape's limit), so a UINT holds it.
     const size_t count = static_cast<size_t>(width) * height;
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(count * 4), reinterpret_cast<BYTE*>(pixels)))) {
-        return false;
-    }
+    const auto bytes = static_cast<UINT>(count * 4);
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, bytes, reinterpret_cast<BYTE*>(pixels)))) return false;
     for (size_t i = 0; i < count; ++i) pixels[i] &= 0xFFFFFF; // B, G, R, A in memory: 0xAARRGGBB
     return true;
 }

@@ -12,26 +12,16 @@
 
 namespace {
 
-// The reference encoder, from the definition of UTF-16 and UTF-8; a lone surrogate fails.
+// The reference encoder, from the definitions of UTF-16 and UTF-8; a lone surrogate fails.
 bool Encode(const char16_t* units, size_t count, std::string& out) {
     for (size_t i = 0; i < count; ++i) {
         uint32_t c = units[i];
-        if (c >= 0xDC00 && c <= 0xDFFF) return false;
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 == count || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF) return false;
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6), out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12), out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18), out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F)), out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        const bool high = c >= 0xD800 && c <= 0xDBFF, low = c >= 0xDC00 && c <= 0xDFFF;
+        if (low || (high && (i + 1 == count || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF))) return false;
+        if (high) c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+        const int more = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += static_cast<char>(more == 0 ? c : (0xFF00 >> (more + 1) & 0xFF) | c >> 6 * more);
+        for (int k = more - 1; k >= 0; --k) out += static_cast<char>(0x80 | (c >> 6 * k & 0x3F));
     }
     return true;
 }
