@@ -34,7 +34,8 @@ void Recrc(std::vector<uint8_t>& f, size_t at) {
 TEST(PictureForms, WholeFilesReadAndEveryShorterOneRefused) {
     const struct { const char* name; Graph_PictureForm form; } files[] = {
         {"truecolour.png", Graph_PictureForm::Png}, {"palette.png", Graph_PictureForm::Png},
-        {"photo.jpg", Graph_PictureForm::Jpeg}, {"still.gif", Graph_PictureForm::Gif},
+        {"deep.png", Graph_PictureForm::Png}, {"photo.jpg", Graph_PictureForm::Jpeg},
+        {"progressive.jpg", Graph_PictureForm::Jpeg}, {"still.gif", Graph_PictureForm::Gif},
         {"moving.gif", Graph_PictureForm::Gif}};
     for (const auto& file : files) {
         const std::vector<uint8_t> bytes = Read(file.name);
