@@ -16,6 +16,8 @@
 #include "BenchClock.h"
 #include "GraphInternal.h"
 
+void BenchPngLoad(); // graph_bench_png.cpp
+
 namespace {
 
 constexpr int kWidth = 800, kDepth = 600, kRounds = 5;
@@ -461,5 +463,6 @@ int main() {
     std::printf("\nrepaint lock per request: %.3f us (critical section, uncontended); "
                 "a kernel mutex would cost %.2f us\n",
                 lock[kRounds / 2], kernel[kRounds / 2]);
+    BenchPngLoad();
     return 0;
 }

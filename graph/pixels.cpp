@@ -8,6 +8,7 @@
 
 #include "GraphFiles.h"
 #include "GraphInternal.h"
+#include "GraphPictureCodecs.h"
 #include "picture.h"
 
 namespace {
@@ -118,6 +119,7 @@ bool Graph_SavePicture(const char* path) {
         }
         if (rows != nullptr) DeleteObject(rows);
     }
+    if (!file.empty() && Graph_IsPngPath(path) && !Graph_BmpToPng(file)) return false;
     return !file.empty() && Graph_WriteFileWhole(path, file.data(), file.size());
 }
 
@@ -127,10 +129,8 @@ bool Graph_LoadPicture(const char* path, uint32_t x, uint32_t y) {
     constexpr size_t kFileLimit = (64u << 20) + (64u << 10);
     std::vector<uint8_t> file;
     Graph_BmpInfo info;
-    if (Graph_BufferDC == nullptr || !Graph_ReadFileWhole(path, file, kFileLimit) ||
-        !Graph_ReadBmpHeader(file.data(), file.size(), &info)) {
-        return false;
-    }
+    if (Graph_BufferDC == nullptr || !Graph_ReadFileWhole(path, file, kFileLimit)) return false;
+    if (!Graph_ReadBmpHeader(file.data(), file.size(), &info)) return Graph_LoadOtherPicture(file, x, y);
     if (x >= Graph_Width || y >= Graph_Depth) return true; // all of it clipped
     const uint32_t cols = Graph_Min(info.width, Graph_Width - x), rows = Graph_Min(info.height, Graph_Depth - y);
     std::vector<uint32_t> block(static_cast<size_t>(cols) * rows);

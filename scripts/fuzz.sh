@@ -25,6 +25,7 @@ declare -A runs=(
   [fuzz_window_keys]=500000
   [fuzz_requests]=200000
   [fuzz_bmp]=1000000
+  [fuzz_utf8]=300000
 )
 
 [ "${1:-}" = run ] || bash scripts/build.sh fuzz >/dev/null

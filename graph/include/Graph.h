@@ -120,13 +120,19 @@ inline constexpr uint32_t Graph_NOT = 4; // the block's pixels inverted
 bool Graph_PutImage(uint32_t x, uint32_t y, const void* image, uint32_t size, uint32_t mode);
 
 // ---- picture files ----
-// The picture as an uncompressed 24-bit BMP file. False on failure, and then
-// no file, or the file as it was, stays behind.
+// The picture as a PNG file when path ends in ".png" (any case), otherwise
+// an uncompressed 24-bit BMP file. False on failure, and then no file, or the
+// file as it was, stays behind.
 bool Graph_SavePicture(const char* path);
 // Draws an uncompressed BMP file (8-bit paletted, 24 or 32-bit, either row
-// order) with its top-left corner at (x, y), clipped to the picture. False,
-// and nothing drawn, for anything else, a damaged file, or one over 64 MiB.
+// order), a PNG, a JPEG or a GIF file (its first image) with its top-left
+// corner at (x, y), clipped to the picture. False, and nothing drawn, for
+// anything else, a damaged file, or a picture over 64 MiB of pixels.
 bool Graph_LoadPicture(const char* path, uint32_t x, uint32_t y);
+// As Graph_LoadPicture, the picture stretched (or shrunk) to fill the box
+// (corners in any order, inclusive), each box pixel the picture's pixel under
+// its centre.
+bool Graph_LoadPictureBox(const char* path, uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2);
 
 // ---- text and clearing ----
 // Draws text[0..] up to its first NUL or its end, at most 257 characters, with
