@@ -114,7 +114,7 @@ void Bgi_ArcOutline(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stan
         const Bgi_Point p{cx + static_cast<int32_t>(std::lround(rx * std::cos(a))),
                           cy - static_cast<int32_t>(std::lround(ry * std::sin(a)))};
         if (!out.empty() && out.back().x == p.x && out.back().y == p.y) continue;
-        if (sweep == 360 && out.size() > 1 && out.front().x == p.x && out.front().y == p.y) continue;
+        if (sweep == 360 && i == steps && out.size() > 1 && out.front().x == p.x && out.front().y == p.y) continue;
         out.push_back(p);
     }
 }
