@@ -3,6 +3,7 @@
 #include "graph_adapter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "Graph.h"
@@ -37,7 +38,97 @@ struct Slot {
 };
 Slot rgbSlots[kHash];
 
+
 uint32_t frameOpen = 0, shownPage = 0;
+
+Bgi_Rect picture();
+
+// Pixels set one by one: after kDirect in a row, they go into a copy of the
+// picture, tile by tile (each tile read once), and are written back as
+// blocks before any other drawing, any read of the picture, a page change, a
+// key or mouse look, the program's end, and every 20 ms meanwhile. A whole
+// picture by putpixel then costs a few hundred block copies instead of one
+// Graph request a pixel.
+constexpr uint32_t kTile = 32, kDirect = 32;
+struct PixelBatch {
+    uint32_t width = 0, height = 0, tilesAcross = 0;
+    std::vector<uint32_t> pixels;             // the picture's copy, row by row
+    std::vector<uint8_t> state;               // per tile: 0 not read, 1 read, 2 changed
+    std::vector<uint32_t> read, changed;      // tile numbers
+    std::vector<uint32_t> block;              // one tile as an image block
+    uint32_t run = 0, sinceCheck = 0;
+    bool on = false;
+    std::chrono::steady_clock::time_point started;
+};
+PixelBatch batch;
+
+Bgi_Rect tileBox(uint32_t t) {
+    const uint32_t tx = t % batch.tilesAcross * kTile, ty = t / batch.tilesAcross * kTile;
+    return Bgi_Rect{static_cast<int32_t>(tx), static_cast<int32_t>(ty),
+                    static_cast<int32_t>(std::min(tx + kTile, batch.width) - 1),
+                    static_cast<int32_t>(std::min(ty + kTile, batch.height) - 1)};
+}
+
+void flushPixels() {
+    batch.run = 0;
+    if (!batch.on) return;
+    for (uint32_t t : batch.changed) {
+        const Bgi_Rect b = tileBox(t);
+        const uint32_t w = static_cast<uint32_t>(b.right - b.left + 1), h = static_cast<uint32_t>(b.bottom - b.top + 1);
+        batch.block.resize(2 + size_t{w} * h);
+        batch.block[0] = w, batch.block[1] = h;
+        for (uint32_t r = 0; r < h; ++r)
+            std::memcpy(&batch.block[2 + size_t{r} * w], &batch.pixels[size_t{b.top + r} * batch.width + b.left], 4 * w);
+        Graph_PutImage(static_cast<uint32_t>(b.left), static_cast<uint32_t>(b.top), batch.block.data(),
+                       static_cast<uint32_t>(batch.block.size() * 4), Graph_COPY);
+    }
+    for (uint32_t t : batch.read) batch.state[t] = 0;
+    batch.read.clear();
+    batch.changed.clear();
+    batch.on = false;
+}
+
+void batchPixel(uint32_t x, uint32_t y, uint32_t colour) {
+    if (batch.width != Graph_Width || batch.height != Graph_Depth) {
+        batch.width = Graph_Width, batch.height = Graph_Depth;
+        batch.tilesAcross = (batch.width + kTile - 1) / kTile;
+        batch.pixels.assign(size_t{batch.width} * batch.height, 0);
+        batch.state.assign(size_t{batch.tilesAcross} * ((batch.height + kTile - 1) / kTile), 0);
+    }
+    if (!batch.on) {
+        batch.on = true;
+        batch.sinceCheck = 0;
+        batch.started = std::chrono::steady_clock::now();
+    }
+    const uint32_t t = y / kTile * batch.tilesAcross + x / kTile;
+    uint8_t& st = batch.state[t];
+    if (st == 0) {
+        const Bgi_Rect b = tileBox(t);
+        const uint32_t w = static_cast<uint32_t>(b.right - b.left + 1), h = static_cast<uint32_t>(b.bottom - b.top + 1);
+        batch.block.resize(2 + size_t{w} * h);
+        if (!Graph_GetImage(static_cast<uint32_t>(b.left), static_cast<uint32_t>(b.top), static_cast<uint32_t>(b.right),
+                            static_cast<uint32_t>(b.bottom), batch.block.data(),
+                            static_cast<uint32_t>(batch.block.size() * 4)))
+            return Graph_SetPixel(x, y, colour);
+        for (uint32_t r = 0; r < h; ++r)
+            std::memcpy(&batch.pixels[size_t{b.top + r} * batch.width + b.left], &batch.block[2 + size_t{r} * w], 4 * w);
+        st = 1;
+        batch.read.push_back(t);
+    }
+    batch.pixels[size_t{y} * batch.width + x] = entries[colour % kEntries];
+    if (st == 1) {
+        st = 2;
+        batch.changed.push_back(t);
+    }
+    // Shown as it is drawn: not kept from the window for long.
+    if (++batch.sinceCheck == 4096) {
+        batch.sinceCheck = 0;
+        if (frameOpen == 0 && std::chrono::steady_clock::now() - batch.started > std::chrono::milliseconds(20)) {
+            flushPixels();
+            batch.run = kDirect;
+        }
+    }
+}
 
 Bgi_Rect picture() {
     return Bgi_Rect{0, 0, static_cast<int32_t>(Graph_Width) - 1, static_cast<int32_t>(Graph_Depth) - 1};
@@ -176,6 +267,7 @@ bool BgiG_Open(int32_t x, int32_t y, uint32_t width, uint32_t height, const char
 bool BgiG_IsOpen() { return opened; }
 
 void BgiG_Close() {
+    flushPixels();
     // Graph_Close: until Graph can take its window away, it stays open and
     // the next initgraph or initwindow draws in it again.
     if (frameOpen) Graph_EndFrame();
@@ -187,6 +279,7 @@ uint32_t BgiG_Width() { return opened ? Graph_Width : 0; }
 uint32_t BgiG_Height() { return opened ? Graph_Depth : 0; }
 
 void BgiG_SetPalette(const uint32_t shown[16]) {
+    flushPixels();
     std::memcpy(entries, shown, 16 * sizeof(uint32_t));
     if (opened) Graph_RemapAllPalette(entries, kEntries);
 }
@@ -223,16 +316,25 @@ void BgiG_SetFill(const uint8_t pattern[8], uint32_t background) {
 
 void BgiG_Pixel(int32_t x, int32_t y, uint32_t colour) {
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
-    if (Bgi_Contains(clip, dx, dy)) Graph_SetPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), colour);
+    if (!Bgi_Contains(clip, dx, dy)) return;
+    if (batch.run < kDirect) {
+        ++batch.run;
+        return Graph_SetPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), colour);
+    }
+    batchPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), colour);
 }
 
+void BgiG_Flush() { flushPixels(); }
+
 uint32_t BgiG_GetPixel(int32_t x, int32_t y) {
+    flushPixels();
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
     if (!opened || !Bgi_Contains(picture(), dx, dy)) return 0xFFFFFFFF;
     return Graph_GetPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy));
 }
 
 void BgiG_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
+    flushPixels();
     int64_t ax = int64_t{originX} + x1, ay = int64_t{originY} + y1;
     int64_t bx = int64_t{originX} + x2, by = int64_t{originY} + y2;
     if (lineWidth == 1 && linePattern == 0xFFFF && !xorLines) {
@@ -288,6 +390,7 @@ void BgiG_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) 
 }
 
 void BgiG_Bar(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+    flushPixels();
     const Bgi_Rect r = Bgi_Intersect(boxOf(int64_t{originX} + left, int64_t{originY} + top,
                                            int64_t{originX} + right, int64_t{originY} + bottom),
                                      clip);
@@ -308,6 +411,7 @@ void BgiG_Bar(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t
 }
 
 void BgiG_Clear(uint32_t colour) {
+    flushPixels();
     if (!opened || clip.right < clip.left || clip.bottom < clip.top) return;
     loadSolid();
     Graph_Rectangle(static_cast<uint32_t>(clip.left), static_cast<uint32_t>(clip.top),
@@ -315,6 +419,7 @@ void BgiG_Clear(uint32_t colour) {
 }
 
 void BgiG_Arc(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, uint32_t colour) {
+    flushPixels();
     if (sweep <= 0) return;
     const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
     // Graph_SetLineWidth: a thick outline as three, one pixel apart.
@@ -344,6 +449,7 @@ void fillOutline(int64_t x, int64_t y, int32_t rx, int32_t ry, int32_t stangle, 
 } // namespace
 
 void BgiG_FillEllipse(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour) {
+    flushPixels();
     if (rx < 0 || ry < 0) return;
     const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
     if (Bgi_ContainsBox(clip, x - rx, y - ry, x + rx, y + ry)) {
@@ -356,6 +462,7 @@ void BgiG_FillEllipse(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t c
 }
 
 void BgiG_FillPie(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, uint32_t colour) {
+    flushPixels();
     if (rx < 0 || ry < 0 || sweep <= 0) return;
     const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
     if (Bgi_ContainsBox(clip, x - rx, y - ry, x + rx, y + ry)) {
@@ -368,6 +475,7 @@ void BgiG_FillPie(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stangl
 }
 
 void BgiG_FillPolygon(const Bgi_Point* points, size_t count, uint32_t colour) {
+    flushPixels();
     if (points == nullptr || count == 0) return;
     int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
     std::vector<Graph_Point> device(count);
@@ -393,6 +501,7 @@ void BgiG_FillPolygon(const Bgi_Point* points, size_t count, uint32_t colour) {
 }
 
 void BgiG_FloodFill(int32_t x, int32_t y, uint32_t colour, uint32_t borderValue) {
+    flushPixels();
     // Graph_SetClip: Graph's flood fill knows only the picture's edge; the
     // viewport's is kept here, on a block of the clip rectangle.
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
@@ -407,6 +516,7 @@ void BgiG_FloodFill(int32_t x, int32_t y, uint32_t colour, uint32_t borderValue)
 }
 
 void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* bits, uint32_t colour) {
+    flushPixels();
     if (bits == nullptr || width <= 0 || height <= 0) return;
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
     Canvas canvas(boxOf(dx, dy, dx + width - 1, dy + height - 1));
@@ -420,6 +530,7 @@ void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint
 }
 
 bool BgiG_GetImage(int32_t left, int32_t top, int32_t right, int32_t bottom, void* image, uint32_t size) {
+    flushPixels();
     if (!opened || image == nullptr) return false;
     const Bgi_Rect want = boxOf(int64_t{originX} + left, int64_t{originY} + top, int64_t{originX} + right,
                                 int64_t{originY} + bottom);
@@ -446,6 +557,7 @@ bool BgiG_GetImage(int32_t left, int32_t top, int32_t right, int32_t bottom, voi
 }
 
 void BgiG_PutImage(int32_t x, int32_t y, const void* image, uint32_t size, uint32_t mode) {
+    flushPixels();
     if (!opened || image == nullptr || size < 8) return;
     Graph_ImageHeader header;
     std::memcpy(&header, image, 8);
@@ -470,6 +582,7 @@ void BgiG_PutImage(int32_t x, int32_t y, const void* image, uint32_t size, uint3
 }
 
 bool BgiG_SavePicture(const char* path, const Bgi_Rect& device) {
+    flushPixels();
     // Graph saves the whole picture; a part of it is written by the caller.
     if (!opened || path == nullptr) return false;
     (void)device;
@@ -477,6 +590,7 @@ bool BgiG_SavePicture(const char* path, const Bgi_Rect& device) {
 }
 
 bool BgiG_LoadPicture(const char* path, const Bgi_Rect& device) {
+    flushPixels();
     // Graph_LoadPictureBox: until then the file is drawn at its own size at
     // the box's corner, not stretched to it.
     if (!opened || path == nullptr) return false;
@@ -486,6 +600,7 @@ bool BgiG_LoadPicture(const char* path, const Bgi_Rect& device) {
 }
 
 void BgiG_SetPages(uint32_t active, uint32_t visual) {
+    flushPixels();
     // Graph_SetActivePage, Graph_SetVisualPage: until Graph keeps pages, the
     // one picture is drawn inside a frame while the page drawn on is not the
     // one shown, and shown when the shown page changes or becomes the one

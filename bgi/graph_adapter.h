@@ -41,6 +41,9 @@ void BgiG_SetFill(const uint8_t pattern[8], uint32_t background); // Graph colou
 
 // ---- drawing (relative to the origin, cut to the clip rectangle) ----
 void BgiG_Pixel(int32_t x, int32_t y, uint32_t colour);
+// Pixels set one by one may wait in a copy of the picture: shown by any other
+// call here, and by this one (a key or mouse look, the program's end).
+void BgiG_Flush();
 uint32_t BgiG_GetPixel(int32_t x, int32_t y); // 0x00RRGGBB; 0xFFFFFFFF off the picture
 // A line in the width, pattern and write mode in force.
 void BgiG_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);

@@ -78,6 +78,7 @@ void Bgi_PumpMouse() {
 extern "C" {
 
 int getch(void) {
+    BgiG_Flush();
     while (!keyWaiting()) {
         Bgi_PumpMouse();
         Bgi_CheckClose();
@@ -87,6 +88,7 @@ int getch(void) {
 }
 
 int kbhit(void) {
+    BgiG_Flush();
     Bgi_PumpMouse();
     Bgi_CheckClose();
     return keyWaiting() ? 1 : 0;
@@ -94,6 +96,7 @@ int kbhit(void) {
 
 void delay(int msec) {
     // In slices, so that the close box and the mouse are seen meanwhile.
+    BgiG_Flush();
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(msec > 0 ? msec : 0);
     for (;;) {
         Bgi_PumpMouse();

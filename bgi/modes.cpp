@@ -43,7 +43,10 @@ bool Bgi_OpenWindow(int width, int height, const char* title, int left, int top)
     // put back, Graph's handles) run when it returns or calls exit().
     if (!finalisersAtExit) {
         finalisersAtExit = true;
-        std::atexit([] { M3K_RunFinalisers(); });
+        std::atexit([] {
+            BgiG_Flush();
+            M3K_RunFinalisers();
+        });
     }
     IO_BEGIN();
     Lib_BEGIN();

@@ -56,6 +56,14 @@ static void shapes(void) {
     CHECK(getpixel(440, 100) == WHITE && getpixel(400, 80) == WHITE && getpixel(400, 121) == BLACK);
     putpixel(5, 5, LIGHTRED);
     CHECK(getpixel(5, 5) == LIGHTRED);
+    { /* many pixels in a row: they may wait in a copy of the picture, and are there when read */
+        int x, y, ok = 1;
+        for (y = 0; y < 70; ++y)
+            for (x = 0; x < 70; ++x) putpixel(560 + x, 400 + y, (x ^ y) & 15);
+        for (y = 0; y < 70; ++y)
+            for (x = 0; x < 70; ++x) ok &= getpixel(560 + x, 400 + y) == ((x ^ y) & 15);
+        CHECK(ok && getpixel(559, 400) == BLACK);
+    }
     moveto(100, 200);
     lineto(120, 200);
     linerel(0, 10);
