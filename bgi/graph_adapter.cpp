@@ -43,13 +43,15 @@ uint32_t frameOpen = 0, shownPage = 0;
 
 Bgi_Rect picture();
 
-// Pixels set one by one: after kDirect in a row, they go into a copy of the
-// picture, tile by tile (each tile read once), and are written back as
-// blocks before any other drawing, any read of the picture, a page change, a
-// key or mouse look, the program's end, and every 20 ms meanwhile. A whole
-// picture by putpixel then costs a few hundred block copies instead of one
-// Graph request a pixel.
-constexpr uint32_t kTile = 32, kDirect = 32;
+// Pixels set one by one: after kDirect in a row on a page not shown
+// (kDirectShown on the one shown), they go into a copy of the picture, tile by
+// tile (each tile read once), and are written back as blocks before any other
+// drawing, any read of the picture, a page change, a key or mouse look, the
+// program's end, and every 20 ms meanwhile. A whole picture by putpixel then
+// costs a few hundred block copies instead of one Graph request a pixel. On
+// the page shown only long runs wait: a program that sets a few pixels and
+// then stops calling the BGI still sees them.
+constexpr uint32_t kTile = 32, kDirect = 32, kDirectShown = 4096;
 struct PixelBatch {
     uint32_t width = 0, height = 0, tilesAcross = 0;
     std::vector<uint32_t> pixels;             // the picture's copy, row by row
@@ -121,11 +123,11 @@ void batchPixel(uint32_t x, uint32_t y, uint32_t colour) {
         batch.changed.push_back(t);
     }
     // Shown as it is drawn: not kept from the window for long.
-    if (++batch.sinceCheck == 4096) {
+    if (++batch.sinceCheck == 256) {
         batch.sinceCheck = 0;
         if (frameOpen == 0 && std::chrono::steady_clock::now() - batch.started > std::chrono::milliseconds(20)) {
             flushPixels();
-            batch.run = kDirect;
+            batch.run = kDirectShown;
         }
     }
 }
@@ -317,7 +319,7 @@ void BgiG_SetFill(const uint8_t pattern[8], uint32_t background) {
 void BgiG_Pixel(int32_t x, int32_t y, uint32_t colour) {
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
     if (!Bgi_Contains(clip, dx, dy)) return;
-    if (batch.run < kDirect) {
+    if (batch.run < (frameOpen ? kDirect : kDirectShown)) {
         ++batch.run;
         return Graph_SetPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), colour);
     }
@@ -519,9 +521,24 @@ void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint
     flushPixels();
     if (bits == nullptr || width <= 0 || height <= 0) return;
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
+    const uint32_t value = BgiG_ColourValue(colour);
+    if (Bgi_ContainsBox(clip, dx, dy, dx + width - 1, dy + height - 1)) {
+        // The common case in one block kept from call to call.
+        static std::vector<uint32_t> block;
+        const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
+        block.resize(2 + n);
+        const auto bytes = static_cast<uint32_t>(block.size() * 4);
+        const auto x1 = static_cast<uint32_t>(dx), y1 = static_cast<uint32_t>(dy);
+        if (!Graph_GetImage(x1, y1, x1 + static_cast<uint32_t>(width) - 1, y1 + static_cast<uint32_t>(height) - 1,
+                            block.data(), bytes))
+            return;
+        uint32_t* px = block.data() + 2;
+        for (size_t i = 0; i < n; ++i) px[i] = bits[i] ? value : px[i];
+        Graph_PutImage(x1, y1, block.data(), bytes, Graph_COPY);
+        return;
+    }
     Canvas canvas(boxOf(dx, dy, dx + width - 1, dy + height - 1));
     if (!canvas.ok) return;
-    const uint32_t value = BgiG_ColourValue(colour);
     for (int32_t r = 0; r < height; ++r)
         for (int32_t c = 0; c < width; ++c)
             if (bits[static_cast<size_t>(r) * static_cast<size_t>(width) + static_cast<size_t>(c)])

@@ -156,6 +156,43 @@ void render(const char* text, size_t n, int& width, int& height, std::vector<uin
     }
 }
 
+// The last texts drawn, as bitmaps turned the way they are drawn: a game
+// writes the same texts frame after frame.
+struct Rendered {
+    std::string text;
+    int font = -1, direction = 0, size = 0, multX = 0, divX = 0, multY = 0, divY = 0;
+    int width = 0, height = 0; // of the text, before turning
+    std::vector<uint8_t> bits;
+};
+constexpr size_t kRendered = 16;
+Rendered rendered[kRendered];
+size_t nextRendered = 0;
+
+const Rendered& renderedText(const char* text, size_t n) {
+    const Bgi_State& s = Bgi_S;
+    for (const Rendered& r : rendered)
+        if (r.font == s.font && r.direction == s.direction && r.size == s.charSize && r.multX == s.multX &&
+            r.divX == s.divX && r.multY == s.multY && r.divY == s.divY && r.text.size() == n &&
+            std::memcmp(r.text.data(), text, n) == 0)
+            return r;
+    Rendered& r = rendered[nextRendered++ % kRendered];
+    r.text.assign(text, n);
+    r.font = s.font, r.direction = s.direction, r.size = s.charSize;
+    r.multX = s.multX, r.divX = s.divX, r.multY = s.multY, r.divY = s.divY;
+    std::vector<uint8_t> bits;
+    render(text, n, r.width, r.height, bits);
+    if (s.direction != VERT_DIR) {
+        r.bits = std::move(bits);
+        return r;
+    }
+    // Turned a quarter counter-clockwise: it reads upwards.
+    const size_t w = static_cast<size_t>(r.width), h = static_cast<size_t>(r.height);
+    r.bits.assign(bits.size(), 0);
+    for (size_t row = 0; row < h; ++row)
+        for (size_t c = 0; c < w; ++c) r.bits[(w - 1 - c) * h + row] = bits[row * w + c];
+    return r;
+}
+
 void draw(int x, int y, const char* text) {
     if (!Bgi_Ready()) return;
     if (text == nullptr) return Bgi_Fail(grError);
@@ -163,22 +200,11 @@ void draw(int x, int y, const char* text) {
     if (!Bgi_GraphColour(Bgi_S.colour, colour)) return;
     const size_t n = textLength(text);
     if (n == 0) return;
-    int w = 0, h = 0;
-    std::vector<uint8_t> bits;
-    render(text, n, w, h, bits);
+    const Rendered& r = renderedText(text, n);
     int32_t dx = 0, dy = 0;
-    Bgi_Justify(Bgi_S.horiz, Bgi_S.vert, Bgi_S.direction, w, h, dx, dy);
-    if (Bgi_S.direction == VERT_DIR) {
-        // Turned a quarter counter-clockwise: it reads upwards.
-        std::vector<uint8_t> turned(bits.size(), 0);
-        for (int r = 0; r < h; ++r)
-            for (int c = 0; c < w; ++c)
-                turned[static_cast<size_t>(w - 1 - c) * static_cast<size_t>(h) + static_cast<size_t>(r)] =
-                    bits[static_cast<size_t>(r) * static_cast<size_t>(w) + static_cast<size_t>(c)];
-        BgiG_Bitmap(x + dx, y + dy, h, w, turned.data(), colour);
-        return;
-    }
-    BgiG_Bitmap(x + dx, y + dy, w, h, bits.data(), colour);
+    Bgi_Justify(Bgi_S.horiz, Bgi_S.vert, Bgi_S.direction, r.width, r.height, dx, dy);
+    if (Bgi_S.direction == VERT_DIR) BgiG_Bitmap(x + dx, y + dy, r.height, r.width, r.bits.data(), colour);
+    else BgiG_Bitmap(x + dx, y + dy, r.width, r.height, r.bits.data(), colour);
 }
 
 } // namespace
