@@ -22,6 +22,21 @@ extern "C" {
 #define PLIMO_BGI_DEFAULT(value)
 #endif
 
+/* Borland's memory-model keywords, found in its examples' declarations
+ * ("char far *", "int huge detect(void)"): nothing on a flat address space.
+ * Define PLIMO_BGI_NO_FAR before the header to keep the names free. */
+#ifndef PLIMO_BGI_NO_FAR
+#ifndef far
+#define far
+#endif
+#ifndef near
+#define near
+#endif
+#ifndef huge
+#define huge
+#endif
+#endif
+
 /* ---- drivers, modes, results ---- */
 enum graphics_drivers {
     DETECT, CGA, MCGA, EGA, EGA64, EGAMONO, IBM8514, HERCMONO, ATT400, VGA, PC3270,
