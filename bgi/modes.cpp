@@ -48,6 +48,25 @@ bool Bgi_OpenWindow(int width, int height, const char* title, int left, int top)
             M3K_RunFinalisers();
         });
     }
+    // Keys reach the program through a console, also those typed into the
+    // window: a program without a working one (a GUI-subsystem .exe, or one
+    // started with no terminal) gets one of its own, hidden.
+    static bool consoleChecked = false;
+    if (!consoleChecked) {
+        consoleChecked = true;
+        HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        DWORD mode;
+        const bool working = input != INVALID_HANDLE_VALUE && GetConsoleMode(input, &mode);
+        if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
+        // WINE: with no terminal the process is attached to a console that
+        // reads nothing; only a new one after FreeConsole works (under a display).
+        if (!working) {
+            FreeConsole();
+            if (AllocConsole())
+                if (HWND console = GetConsoleWindow()) ShowWindow(console, SW_HIDE);
+        }
+    }
     IO_BEGIN();
     Lib_BEGIN();
     return BgiG_Open(left, top, static_cast<uint32_t>(width), static_cast<uint32_t>(height), title);
