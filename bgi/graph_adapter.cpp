@@ -546,6 +546,30 @@ void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint
     canvas.commit();
 }
 
+namespace {
+// Faces that look like Borland's stroked fonts, TRIPLEX_FONT .. BOLD_FONT.
+struct Face {
+    const char* name;
+    bool italic, bold;
+};
+[[maybe_unused]] constexpr Face kFaces[10] = {
+    {"Times New Roman", false, false}, {"Small Fonts", false, false}, {"Arial", false, false},
+    {"Old English Text MT", false, false}, {"Script", false, false}, {"Arial", false, false},
+    {"Times New Roman", true, false}, {"Times New Roman", false, false}, {"Century Gothic", false, false},
+    {"Arial Black", false, true},
+};
+} // namespace
+
+bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t y, const char* text, uint32_t colour,
+                   int32_t& width, int32_t& boxHeight, bool measureOnly) {
+    // Graph_SetFont: with it, Graph_SetFont(kFaces[font - 1].name, height,
+    // direction ? 900 : 0, style) and Graph_OutText at the origin and clip
+    // draw these; until then the BGI's own look-alike does.
+    (void)font, (void)height, (void)direction, (void)x, (void)y, (void)text, (void)colour, (void)measureOnly;
+    width = boxHeight = 0;
+    return false;
+}
+
 bool BgiG_GetImage(int32_t left, int32_t top, int32_t right, int32_t bottom, void* image, uint32_t size) {
     flushPixels();
     if (!opened || image == nullptr) return false;

@@ -64,6 +64,13 @@ void BgiG_FloodFill(int32_t x, int32_t y, uint32_t colour, uint32_t borderValue)
 // its top-left corner at (x, y); the rest stays as it was (text).
 void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* bits, uint32_t colour);
 
+// Text in a face of the system's fonts like one of Borland's stroked fonts
+// (font 1..10), cell height pixels, direction 0 across or 1 upwards, its box's
+// top-left corner at (x, y); its size in width, height. False where Graph
+// cannot draw faces yet: the caller then draws its own look-alike.
+bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t y, const char* text, uint32_t colour,
+                   int32_t& width, int32_t& boxHeight, bool measureOnly);
+
 // ---- image blocks ----
 // Graph's image block of the box (header + pixels), relative to the origin.
 bool BgiG_GetImage(int32_t left, int32_t top, int32_t right, int32_t bottom, void* image, uint32_t size);

@@ -200,6 +200,19 @@ void draw(int x, int y, const char* text) {
     if (!Bgi_GraphColour(Bgi_S.colour, colour)) return;
     const size_t n = textLength(text);
     if (n == 0) return;
+    if (Bgi_S.font != DEFAULT_FONT && Bgi_S.font <= BOLD_FONT && strokeFont(Bgi_S.font) == nullptr) {
+        // A stroked font without its file: a face of the system's that looks like it.
+        int cw, ch;
+        cellSize(cw, ch);
+        int32_t w, h, dx, dy;
+        const std::string cut(text, n);
+        if (BgiG_FaceText(Bgi_S.font, static_cast<uint32_t>(ch), Bgi_S.direction, 0, 0, cut.c_str(), colour, w, h, true)) {
+            Bgi_Justify(Bgi_S.horiz, Bgi_S.vert, Bgi_S.direction, w, h, dx, dy);
+            BgiG_FaceText(Bgi_S.font, static_cast<uint32_t>(ch), Bgi_S.direction, x + dx, y + dy, cut.c_str(), colour, w,
+                          h, false);
+            return;
+        }
+    }
     const Rendered& r = renderedText(text, n);
     int32_t dx = 0, dy = 0;
     Bgi_Justify(Bgi_S.horiz, Bgi_S.vert, Bgi_S.direction, r.width, r.height, dx, dy);
@@ -209,8 +222,22 @@ void draw(int x, int y, const char* text) {
 
 } // namespace
 
+namespace {
+// The size of text in the face that stands in for a stroked font; false
+// when there is none.
+bool faceSize(const char* text, size_t n, int32_t& w, int32_t& h) {
+    if (Bgi_S.font == DEFAULT_FONT || Bgi_S.font > BOLD_FONT || strokeFont(Bgi_S.font) != nullptr) return false;
+    int cw, ch;
+    cellSize(cw, ch);
+    return BgiG_FaceText(Bgi_S.font, static_cast<uint32_t>(ch), HORIZ_DIR, 0, 0, std::string(text, n).c_str(), 0, w, h,
+                         true);
+}
+} // namespace
+
 int Bgi_TextWidth(const char* text) {
     const size_t n = textLength(text);
+    int32_t fw, fh;
+    if (faceSize(text, n, fw, fh)) return fw;
     const Bgi_ChrFont* chr = Bgi_S.font == DEFAULT_FONT ? nullptr : strokeFont(Bgi_S.font);
     if (chr != nullptr) {
         int mx, dx, my, dy, width = 0;
@@ -228,6 +255,8 @@ int Bgi_TextWidth(const char* text) {
 }
 
 int Bgi_TextHeight() {
+    int32_t fw, fh;
+    if (faceSize("H", 1, fw, fh)) return fh;
     const Bgi_ChrFont* chr = Bgi_S.font == DEFAULT_FONT ? nullptr : strokeFont(Bgi_S.font);
     if (chr != nullptr) {
         int mx, dx, my, dy;

@@ -310,6 +310,12 @@ int main(void) {
     CHECK(strcmp(grapherrormsg(grNotDetected), "Graphics hardware not detected") == 0);
     detectgraph(&gd, &gm);
     CHECK(gd == VGA && gm == VGAHI);
+    gd = 42;
+    initgraph(&gd, &gm, "");
+    CHECK(gd == grInvalidDriver && graphresult() == grInvalidDriver);
+    gd = VGA, gm = 7;
+    initgraph(&gd, &gm, "");
+    CHECK(gd == grInvalidMode && graphresult() == grInvalidMode);
     gd = DETECT;
     initgraph(&gd, &gm, "");
     CHECK(graphresult() == grOk && gd == VGA && gm == VGAHI && getmaxx() == 639 && getmaxy() == 479);
