@@ -16,6 +16,19 @@ extern std::string Bgi_DriverPath;
 
 namespace {
 unsigned graphBufferSize = 4096;
+// installuserdriver's drivers: numbers 11.. as Borland gives them; they draw
+// as VGA in the one window (no .BGI file can run here).
+constexpr int kFirstUserDriver = 11, kUserDrivers = 10;
+struct UserDriver {
+    std::string name;
+    int (*detect)(void) = nullptr;
+};
+UserDriver userDrivers[kUserDrivers];
+int userDriverCount = 0;
+const UserDriver* userDriver(int driver) {
+    const int i = driver - kFirstUserDriver;
+    return i >= 0 && i < userDriverCount ? &userDrivers[i] : nullptr;
+}
 bool finalisersAtExit = false;
 
 // Opens the window of a mode: 0 when it could not be opened.
@@ -84,9 +97,15 @@ void initgraph(int* graphdriver, int* graphmode, const char* pathtodriver) {
     int mode = graphmode != nullptr ? *graphmode : VGAHI;
     Bgi_DriverPath = pathtodriver != nullptr ? pathtodriver : "";
     if (driver == DETECT) detectgraph(&driver, &mode);
-    const Bgi_Mode* m = Bgi_FindMode(driver, mode);
-    int error = grOk;
-    if (Bgi_DriverName(driver) == nullptr) error = grInvalidDriver;
+    int shape = driver, error = grOk;
+    if (const UserDriver* user = userDriver(driver)) {
+        // Its detect function chooses the mode, as Borland's initgraph asks it.
+        if (user->detect != nullptr) mode = user->detect();
+        shape = VGA;
+        if (Bgi_FindMode(VGA, mode) == nullptr) mode = VGAHI;
+    }
+    const Bgi_Mode* m = Bgi_FindMode(shape, mode);
+    if (Bgi_DriverName(shape) == nullptr) error = grInvalidDriver;
     else if (m == nullptr) error = grInvalidMode;
     else if (!open(driver, mode, "Windows BGI", 0, 0, m->width, m->height)) error = grNotDetected;
     if (error != grOk) {
@@ -136,7 +155,7 @@ char* grapherrormsg(int errorcode) {
 int getgraphmode(void) { return Bgi_S.mode; }
 
 void setgraphmode(int mode) {
-    const Bgi_Mode* m = Bgi_FindMode(Bgi_S.driver, mode);
+    const Bgi_Mode* m = Bgi_FindMode(userDriver(Bgi_S.driver) != nullptr ? VGA : Bgi_S.driver, mode);
     if (m == nullptr) return Bgi_Fail(grInvalidMode);
     if (!BgiG_IsOpen()) return Bgi_Fail(grNoInitGraph);
     Bgi_S.mode = mode;
@@ -151,18 +170,19 @@ void restorecrtmode(void) {
     Bgi_S.graphics = false;
 }
 
-int getmaxmode(void) { return Bgi_MaxMode(Bgi_S.driver); }
+int getmaxmode(void) { return Bgi_MaxMode(userDriver(Bgi_S.driver) != nullptr ? VGA : Bgi_S.driver); }
 
 char* getmodename(int mode_number) {
     static char text[40];
-    const Bgi_Mode* m = Bgi_FindMode(Bgi_S.driver, mode_number);
+    const Bgi_Mode* m = Bgi_FindMode(userDriver(Bgi_S.driver) != nullptr ? VGA : Bgi_S.driver, mode_number);
     std::snprintf(text, sizeof text, "%s", m != nullptr ? m->name : "Invalid graphics mode");
     return text;
 }
 
 char* getdrivername(void) {
-    static char text[16];
-    const char* name = Bgi_DriverName(Bgi_S.driver);
+    static char text[64];
+    const UserDriver* user = userDriver(Bgi_S.driver);
+    const char* name = user != nullptr ? user->name.c_str() : Bgi_DriverName(Bgi_S.driver);
     std::snprintf(text, sizeof text, "%s", name != nullptr ? name : "");
     return text;
 }
@@ -183,11 +203,12 @@ void graphdefaults(void) {
 }
 
 int installuserdriver(const char* name, int (*detect)(void)) {
-    // No .BGI driver can run here: Borland's answer when its table is full.
-    (void)name;
-    (void)detect;
-    Bgi_Fail(grError);
-    return grError;
+    if (name == nullptr || userDriverCount == kUserDrivers) { // Borland's answer for a full table
+        Bgi_Fail(grError);
+        return grError;
+    }
+    userDrivers[userDriverCount] = UserDriver{name, detect};
+    return kFirstUserDriver + userDriverCount++;
 }
 
 int registerbgidriver(void (*driver)(void)) {

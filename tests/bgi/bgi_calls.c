@@ -324,7 +324,7 @@ int main(void) {
     getmoderange(VGA, &lo, &hi);
     CHECK(lo == VGALO && hi == VGAHI);
     CHECK(setgraphbufsize(8192) == 4096 && registerbgidriver(NULL) == grInvalidDriver);
-    CHECK(installuserdriver("X.BGI", NULL) == grError && graphresult() == grError);
+    CHECK(installuserdriver("X.BGI", NULL) == 11 && installuserdriver(NULL, NULL) == grError && graphresult() == grError);
     CHECK(getcurrentwindow() == 0 && getwindowwidth() == 640 && getmaxwidth() >= 640 && getmaxheight() > 0);
     shapes();
     fills();
