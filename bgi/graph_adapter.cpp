@@ -344,7 +344,8 @@ void BgiG_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) 
         if (Bgi_ClipLine(clip, ax, ay, bx, by)) graphLine(ax, ay, bx, by, colour);
         return;
     }
-    // Graph_SetLineWidth, Graph_SetLinePattern, Graph_SetWriteMode.
+    // Graph_SetLineWidth, Graph_SetLinePattern, Graph_SetWriteMode: a thick line as
+    // three side by side, patterns and XOR pixel by pixel.
     int32_t ox = 0, oy = 0;
     Bgi_ThickOffsets(x2 - x1, y2 - y1, ox, oy);
     std::vector<Bgi_PatternPixel> pixels;
