@@ -150,6 +150,18 @@ void registermousehandler(int kind, void (*handler)(int x, int y)) {
     handlers[kind - WM_MOUSEMOVE] = handler;
 }
 
+// <conio.h> declares _getch and _kbhit as imports of the C runtime's DLL: a
+// call goes through the import's pointer. These pointers, found in this
+// library before the runtime's import library, make those calls read the
+// same keys as getch and kbhit.
+#if defined(__i386__)
+#define PLIMO_IMPORT(name) __asm__("__imp___" #name)
+#else
+#define PLIMO_IMPORT(name) __asm__("__imp__" #name)
+#endif
+int (*plimo_import_getch)(void) PLIMO_IMPORT(getch) = getch;
+int (*plimo_import_kbhit)(void) PLIMO_IMPORT(kbhit) = kbhit;
+
 void setmousequeuestatus(int kind, int status) {
     if (!validKind(kind)) return Bgi_Fail(grError);
     queueing[kind - WM_MOUSEMOVE] = status != 0;

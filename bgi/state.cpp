@@ -193,4 +193,18 @@ void setrgbpalette(int colornum, int red, int green, int blue) {
     if (Bgi_S.graphics) Bgi_ApplyPalette();
 }
 
+int converttorgb(int color) {
+    uint32_t rgb = 0;
+    if (!Bgi_ColourValue(color, Bgi_S.shown, rgb)) {
+        Bgi_Fail(grError);
+        return 0;
+    }
+    return static_cast<int>((rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16);
+}
+
+int getdisplaycolor(int color) {
+    const int rgb = converttorgb(color);
+    return static_cast<int>(0x03000000u | static_cast<uint32_t>(rgb));
+}
+
 } // extern "C"

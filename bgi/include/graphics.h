@@ -228,6 +228,10 @@ void getpalette(struct palettetype* palette);
 int getpalettesize(void);
 struct palettetype* getdefaultpalette(void);
 void setrgbpalette(int colornum, int red, int green, int blue);
+/* WinBGIm: a colour number or COLOR() as Windows' RGB value (red in the low
+ * byte), and as the COLOR() the window shows for it. */
+int converttorgb(int color);
+int getdisplaycolor(int color);
 
 /* ---- lines and shapes ---- */
 void setlinestyle(int linestyle, unsigned upattern, int thickness);

@@ -4,6 +4,7 @@
  * when every check passed, else with the number of failures. */
 #include <windows.h>
 
+#include <conio.h>
 #include <graphics.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -341,6 +342,9 @@ int main(void) {
     key(0x48, 0); /* Up: 0, then KEY_UP */
     delay(300);
     CHECK(kbhit() && getch() == 'a' && getch() == 0 && getch() == KEY_UP && !kbhit());
+    key(0x1F, 's'); /* <conio.h>'s own names read the same keys */
+    delay(300);
+    CHECK(_kbhit() && _getch() == 's');
     window = FindWindowA("GraphWnd", NULL);
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(30, 40));

@@ -27,6 +27,7 @@ int main() {
     setcolor(COLOR(200, 100, 50));
     line(0, 0, 319, 0);
     CHECK(getpixel(100, 0) == COLOR(200, 100, 50));
+    CHECK(converttorgb(LIGHTRED) == 0x5555FF && getdisplaycolor(COLOR(1, 2, 3)) == COLOR(1, 2, 3));
     for (int i = 0; i < 300; ++i) putpixel(i, 5, COLOR(i % 256, 0, 0)); // more RGB colours than palette entries
     CHECK(getpixel(10, 5) == COLOR(10, 0, 0) && getpixel(299, 5) == COLOR(43, 0, 0));
     swapbuffers();
