@@ -518,24 +518,33 @@ void BgiG_FloodFill(int32_t x, int32_t y, uint32_t colour, uint32_t borderValue)
     if (n > 0) canvas.commit();
 }
 
-void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* bits, uint32_t colour) {
+void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* bits, uint32_t colour,
+                 BgiG_Blocks* blocks) {
     flushPixels();
     if (bits == nullptr || width <= 0 || height <= 0) return;
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
     const uint32_t value = BgiG_ColourValue(colour);
     if (Bgi_ContainsBox(clip, dx, dy, dx + width - 1, dy + height - 1)) {
-        // The common case in one block kept from call to call.
-        static std::vector<uint32_t> block;
+        // Two blocks, neither of which needs the picture read: its pixels under
+        // the set bits cleared (AND), then painted (OR).
+        static BgiG_Blocks scratch;
+        BgiG_Blocks& b = blocks != nullptr ? *blocks : scratch;
         const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
-        block.resize(2 + n);
-        const auto bytes = static_cast<uint32_t>(block.size() * 4);
+        if (b.value != value || b.mask.size() != 2 + n || blocks == nullptr) {
+            b.mask.resize(2 + n);
+            b.paint.resize(2 + n);
+            b.mask[0] = b.paint[0] = static_cast<uint32_t>(width);
+            b.mask[1] = b.paint[1] = static_cast<uint32_t>(height);
+            for (size_t i = 0; i < n; ++i) {
+                b.mask[2 + i] = bits[i] ? 0 : 0xFFFFFF;
+                b.paint[2 + i] = bits[i] ? value : 0;
+            }
+            b.value = value;
+        }
+        const auto bytes = static_cast<uint32_t>(b.mask.size() * 4);
         const auto x1 = static_cast<uint32_t>(dx), y1 = static_cast<uint32_t>(dy);
-        if (!Graph_GetImage(x1, y1, x1 + static_cast<uint32_t>(width) - 1, y1 + static_cast<uint32_t>(height) - 1,
-                            block.data(), bytes))
-            return;
-        uint32_t* px = block.data() + 2;
-        for (size_t i = 0; i < n; ++i) px[i] = bits[i] ? value : px[i];
-        Graph_PutImage(x1, y1, block.data(), bytes, Graph_COPY);
+        Graph_PutImage(x1, y1, b.mask.data(), bytes, Graph_AND);
+        Graph_PutImage(x1, y1, b.paint.data(), bytes, Graph_OR);
         return;
     }
     Canvas canvas(boxOf(dx, dy, dx + width - 1, dy + height - 1));

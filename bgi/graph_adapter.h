@@ -62,7 +62,14 @@ void BgiG_FillPolygon(const Bgi_Point* points, size_t count, uint32_t colour);
 void BgiG_FloodFill(int32_t x, int32_t y, uint32_t colour, uint32_t borderValue);
 // A bitmap of width x height bytes (non-zero: set) drawn in the colour with
 // its top-left corner at (x, y); the rest stays as it was (text).
-void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* bits, uint32_t colour);
+// blocks (may be null): what the call makes of a bitmap for a colour, kept by
+// the caller for the next call with the same bitmap.
+struct BgiG_Blocks {
+    uint32_t value = 0xFFFFFFFF;
+    std::vector<uint32_t> mask, paint; // image blocks: picture AND mask, then OR paint
+};
+void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* bits, uint32_t colour,
+                 BgiG_Blocks* blocks = nullptr);
 
 // Text in a face of the system's fonts like one of Borland's stroked fonts
 // (font 1..10), cell height pixels, direction 0 across or 1 upwards, its box's

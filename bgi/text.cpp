@@ -163,14 +163,15 @@ struct Rendered {
     int font = -1, direction = 0, size = 0, multX = 0, divX = 0, multY = 0, divY = 0;
     int width = 0, height = 0; // of the text, before turning
     std::vector<uint8_t> bits;
+    BgiG_Blocks blocks; // as drawn last
 };
 constexpr size_t kRendered = 16;
 Rendered rendered[kRendered];
 size_t nextRendered = 0;
 
-const Rendered& renderedText(const char* text, size_t n) {
+Rendered& renderedText(const char* text, size_t n) {
     const Bgi_State& s = Bgi_S;
-    for (const Rendered& r : rendered)
+    for (Rendered& r : rendered)
         if (r.font == s.font && r.direction == s.direction && r.size == s.charSize && r.multX == s.multX &&
             r.divX == s.divX && r.multY == s.multY && r.divY == s.divY && r.text.size() == n &&
             std::memcmp(r.text.data(), text, n) == 0)
@@ -179,6 +180,7 @@ const Rendered& renderedText(const char* text, size_t n) {
     r.text.assign(text, n);
     r.font = s.font, r.direction = s.direction, r.size = s.charSize;
     r.multX = s.multX, r.divX = s.divX, r.multY = s.multY, r.divY = s.divY;
+    r.blocks.value = 0xFFFFFFFF;
     std::vector<uint8_t> bits;
     render(text, n, r.width, r.height, bits);
     if (s.direction != VERT_DIR) {
@@ -213,11 +215,11 @@ void draw(int x, int y, const char* text) {
             return;
         }
     }
-    const Rendered& r = renderedText(text, n);
+    Rendered& r = renderedText(text, n);
     int32_t dx = 0, dy = 0;
     Bgi_Justify(Bgi_S.horiz, Bgi_S.vert, Bgi_S.direction, r.width, r.height, dx, dy);
-    if (Bgi_S.direction == VERT_DIR) BgiG_Bitmap(x + dx, y + dy, r.height, r.width, r.bits.data(), colour);
-    else BgiG_Bitmap(x + dx, y + dy, r.width, r.height, r.bits.data(), colour);
+    if (Bgi_S.direction == VERT_DIR) BgiG_Bitmap(x + dx, y + dy, r.height, r.width, r.bits.data(), colour, &r.blocks);
+    else BgiG_Bitmap(x + dx, y + dy, r.width, r.height, r.bits.data(), colour, &r.blocks);
 }
 
 } // namespace
