@@ -131,3 +131,10 @@ void writeimagefile(const char* filename, int left, int top, int right, int bott
 }
 
 } // extern "C"
+
+void printimage(const char* title, double width_inches, double border_left_inches, double border_top_inches, int left,
+                int top, int right, int bottom, bool active, void* window) {
+    (void)title, (void)width_inches, (void)border_left_inches, (void)border_top_inches;
+    (void)left, (void)top, (void)right, (void)bottom, (void)active, (void)window;
+    Bgi_Fail(grError);
+}

@@ -316,6 +316,17 @@ inline void closegraph(int window) {
 inline void getaspectratio(int& xasp, int& yasp) { getaspectratio(&xasp, &yasp); }
 inline void detectgraph(int& graphdriver, int& graphmode) { detectgraph(&graphdriver, &graphmode); }
 inline void getmoderange(int graphdriver, int& lomode, int& himode) { getmoderange(graphdriver, &lomode, &himode); }
+// WinBGIm's picture calls with their window arguments: the one window is
+// the active one; printing has no printer here (grError).
+inline void writeimagefile(const char* filename, int left, int top, int right, int bottom, bool active,
+                           void* window = nullptr) {
+    (void)active;
+    (void)window;
+    writeimagefile(filename, left, top, right, bottom);
+}
+void printimage(const char* title = nullptr, double width_inches = 7, double border_left_inches = 0.75,
+                double border_top_inches = 0.75, int left = 0, int top = 0, int right = 0x7FFFFFFF,
+                int bottom = 0x7FFFFFFF, bool active = true, void* window = nullptr);
 extern std::ostringstream bgiout;
 void outstream(std::ostringstream& out = bgiout);
 void outstreamxy(int x, int y, std::ostringstream& out = bgiout);

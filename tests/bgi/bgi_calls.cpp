@@ -36,6 +36,9 @@ int main() {
     bgiout << "n=" << 42;
     outstreamxy(10, 20);
     CHECK(getpixel(10, 20) == BLACK && textwidth("n=42") == 32);
+    writeimagefile("bgi_cpp.bmp", 0, 0, 9, 9, true, nullptr);
+    printimage();
+    CHECK(graphresult() == grError);
     int x = 1, y = 1;
     getmouseclick(WM_LBUTTONDOWN, x, y); // none queued
     CHECK(x == -1 && y == -1);
