@@ -2,6 +2,7 @@
 // polygons, ellipses, pie slices and sectors (each with its outline in the
 // drawing colour), and the flood fill.
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "bgi_state.h"
@@ -108,9 +109,14 @@ void fillpoly(int numpoints, const int* polypoints) {
     if (!pointsOk(numpoints, polypoints)) return;
     uint32_t fill, c;
     if (!fillColour(fill) || !drawColour(c) || numpoints == 0) return;
-    std::vector<Bgi_Point> points(static_cast<size_t>(numpoints));
-    for (size_t i = 0; i < points.size(); ++i) points[i] = {polypoints[2 * i], polypoints[2 * i + 1]};
-    BgiG_FillPolygon(points.data(), points.size(), fill);
+    // No exception leaves a C call: memory running out is Borland's result.
+    try {
+        std::vector<Bgi_Point> points(static_cast<size_t>(numpoints));
+        for (size_t i = 0; i < points.size(); ++i) points[i] = {polypoints[2 * i], polypoints[2 * i + 1]};
+        BgiG_FillPolygon(points.data(), points.size(), fill);
+    } catch (const std::bad_alloc&) {
+        return Bgi_Fail(grNoScanMem);
+    }
     Bgi_Outline(polypoints, numpoints, true, c);
 }
 
@@ -133,7 +139,11 @@ void sector(int x, int y, int stangle, int endangle, int xradius, int yradius) {
 void floodfill(int x, int y, int border) {
     uint32_t fill, g;
     if (!fillColour(fill) || !Bgi_GraphColour(border, g)) return;
-    BgiG_FloodFill(x, y, fill, BgiG_ColourValue(g));
+    try {
+        BgiG_FloodFill(x, y, fill, BgiG_ColourValue(g));
+    } catch (const std::bad_alloc&) {
+        Bgi_Fail(grNoFloodMem);
+    }
 }
 
 } // extern "C"
