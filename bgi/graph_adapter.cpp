@@ -253,6 +253,32 @@ void arcStroke(int64_t cx, int64_t cy, int32_t rx, int32_t ry, int32_t stangle, 
 
 } // namespace
 
+namespace {
+// Graph_SetActivePage, Graph_SetVisualPage: until Graph keeps pages, each
+// page not in the picture is kept here as an image block (empty: never
+// drawn, black). The picture holds the page drawn on; while another page is
+// shown, a frame is open and the window shows that page as it was shown.
+constexpr uint32_t kPages = 4;
+std::vector<uint32_t> pages[kPages];
+uint32_t drawnPage = 0;
+
+void savePage(uint32_t page) {
+    std::vector<uint32_t>& p = pages[page];
+    p.resize(2 + size_t{Graph_Width} * Graph_Depth);
+    Graph_GetImage(0, 0, Graph_Width - 1, Graph_Depth - 1, p.data(), static_cast<uint32_t>(p.size() * 4));
+}
+
+void loadPage(uint32_t page) {
+    const std::vector<uint32_t>& p = pages[page];
+    if (p.size() == 2 + size_t{Graph_Width} * Graph_Depth && p[0] == Graph_Width && p[1] == Graph_Depth) {
+        Graph_PutImage(0, 0, p.data(), static_cast<uint32_t>(p.size() * 4), Graph_COPY);
+        return;
+    }
+    loadSolid();
+    Graph_Rectangle(0, 0, Graph_Width - 1, Graph_Depth - 1, 0, true);
+}
+} // namespace
+
 bool BgiG_Open(int32_t x, int32_t y, uint32_t width, uint32_t height, const char* title) {
     Graph_BEGIN();
     if (opened) return true; // Graph_Close: the one window stays
@@ -274,6 +300,8 @@ void BgiG_Close() {
     // the next initgraph or initwindow draws in it again.
     if (frameOpen) Graph_EndFrame();
     frameOpen = 0;
+    for (std::vector<uint32_t>& p : pages) p.clear();
+    drawnPage = shownPage = 0;
 }
 
 bool BgiG_CloseRequested() { return opened && Graph_CloseRequested(); }
@@ -652,19 +680,29 @@ bool BgiG_LoadPicture(const char* path, const Bgi_Rect& device) {
 
 void BgiG_SetPages(uint32_t active, uint32_t visual) {
     flushPixels();
-    // Graph_SetActivePage, Graph_SetVisualPage: until Graph keeps pages, the
-    // one picture is drawn inside a frame while the page drawn on is not the
-    // one shown, and shown when the shown page changes or becomes the one
-    // drawn on: the double-buffering loops of BGI programs look the same.
-    if (!opened) return;
-    const bool hidden = active != visual;
-    if (frameOpen && (!hidden || visual != shownPage)) {
-        Graph_EndFrame();
-        frameOpen = 0;
-    }
-    if (hidden && !frameOpen) {
+    if (!opened || active >= kPages || visual >= kPages) return;
+    if (active == drawnPage && visual == shownPage) return;
+    // The window keeps what it shows while the picture changes under it.
+    if (!frameOpen) {
         Graph_BeginFrame();
         frameOpen = 1;
+    }
+    if (active != drawnPage) {
+        savePage(drawnPage);
+        loadPage(active);
+        drawnPage = active;
+    }
+    if (visual == drawnPage) {
+        Graph_EndFrame(); // shows the picture: the page drawn on
+        frameOpen = 0;
+    } else if (visual != shownPage) {
+        // Another page to show: into the picture for a moment, shown, and the
+        // page drawn on back.
+        savePage(drawnPage);
+        loadPage(visual);
+        Graph_EndFrame();
+        Graph_BeginFrame();
+        loadPage(drawnPage);
     }
     shownPage = visual;
 }

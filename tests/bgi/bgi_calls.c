@@ -226,9 +226,14 @@ static void images(void) {
     putimage(0, 0, block, 9);
     CHECK(graphresult() == grError);
     free(block);
-    setactivepage(1);
+    setactivepage(1); /* a page of its own: black, and what is drawn on it stays on it */
     setvisualpage(0);
-    CHECK(getactivepage() == 1 && getvisualpage() == 0);
+    CHECK(getactivepage() == 1 && getvisualpage() == 0 && getpixel(105, 105) == BLACK);
+    putpixel(3, 3, YELLOW);
+    setactivepage(0);
+    CHECK(getpixel(3, 3) != YELLOW && getpixel(0, 0) == LIGHTBLUE);
+    setactivepage(1);
+    CHECK(getpixel(3, 3) == YELLOW);
     swapbuffers();
     CHECK(getactivepage() == 0 && getvisualpage() == 1);
     setactivepage(0);
