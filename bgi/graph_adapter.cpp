@@ -321,11 +321,12 @@ uint32_t BgiG_Colour(int colour) {
     if (!Bgi_ColourValue(colour, none, rgb)) return 15;
     Slot& slot = rgbSlots[(rgb * 2654435761u) >> 22 & (kHash - 1)];
     if (slot.value == rgb && entries[slot.entry] == rgb) return slot.entry;
-    for (uint32_t i = kFirstRgb; i < std::min(nextRgb, kEntries); ++i)
+    const uint32_t used = std::min(nextRgb - kFirstRgb, kEntries - kFirstRgb);
+    for (uint32_t i = kFirstRgb; i < kFirstRgb + used; ++i)
         if (entries[i] == rgb) return slot = Slot{rgb, i}, i;
+    // The entry used longest ago, round the 240.
     const uint32_t entry = kFirstRgb + (nextRgb - kFirstRgb) % (kEntries - kFirstRgb);
-    ++nextRgb;
-    if (nextRgb >= 2 * kEntries) nextRgb = kEntries; // keeps counting round the entries
+    nextRgb = nextRgb + 1 == kFirstRgb + 2 * (kEntries - kFirstRgb) ? kEntries : nextRgb + 1;
     entries[entry] = rgb;
     slot = Slot{rgb, entry};
     Graph_RemapAllPalette(entries, kEntries);
