@@ -23,7 +23,7 @@ declare -A runs=(
   [fuzz_window_keys]=500000
   [fuzz_requests]=200000
   [fuzz_bmp]=1000000
-  [fuzz_bgi]=200000
+  [fuzz_bgi]=50000
 )
 
 bash scripts/build.sh fuzz >/dev/null
