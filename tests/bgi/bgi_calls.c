@@ -166,6 +166,14 @@ static void viewports(void) {
     clearviewport();
     setviewport(0, 0, getmaxx(), getmaxy(), 1);
     CHECK(getpixel(620, 420) == BLACK && getpixel(599, 420) == BLACK);
+    cleardevice();
+    setviewport(300, 300, 349, 349, 1); /* a flood fill and text stop at a clipping viewport's edge */
+    setfillstyle(SOLID_FILL, RED);
+    floodfill(10, 10, WHITE);
+    outtextxy(45, 20, "W");
+    setviewport(0, 0, getmaxx(), getmaxy(), 1);
+    CHECK(count(300, 300, 349, 349, RED) > 2400 && getpixel(299, 320) == BLACK && getpixel(350, 320) == BLACK);
+    CHECK(count(345, 320, 349, 327, WHITE) > 0 && count(350, 320, 353, 327, WHITE) == 0);
     setviewport(10, 10, 5, 5, 1); /* corners in the wrong order: refused */
     CHECK(graphresult() == grError);
 }
