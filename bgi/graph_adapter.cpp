@@ -609,6 +609,24 @@ bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t 
     return false;
 }
 
+void BgiG_Recolour(const uint32_t* from, const uint32_t* to, size_t count) {
+    flushPixels();
+    if (!opened || count == 0) return;
+    static std::vector<uint32_t> block;
+    block.resize(2 + size_t{Graph_Width} * Graph_Depth);
+    const auto bytes = static_cast<uint32_t>(block.size() * 4);
+    if (!Graph_GetImage(0, 0, Graph_Width - 1, Graph_Depth - 1, block.data(), bytes)) return;
+    bool changed = false;
+    for (size_t i = 2; i < block.size(); ++i)
+        for (size_t k = 0; k < count; ++k)
+            if (block[i] == from[k]) {
+                block[i] = to[k];
+                changed = true;
+                break;
+            }
+    if (changed) Graph_PutImage(0, 0, block.data(), bytes, Graph_COPY);
+}
+
 bool BgiG_GetImage(int32_t left, int32_t top, int32_t right, int32_t bottom, void* image, uint32_t size) {
     flushPixels();
     if (!opened || image == nullptr) return false;

@@ -78,6 +78,10 @@ void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint
 bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t y, const char* text, uint32_t colour,
                    int32_t& width, int32_t& boxHeight, bool measureOnly);
 
+// Every pixel of the picture (the page drawn on) showing from[i] shows to[i]
+// afterwards, as a palette change shows on the VGA.
+void BgiG_Recolour(const uint32_t* from, const uint32_t* to, size_t count);
+
 // ---- image blocks ----
 // Graph's image block of the box (header + pixels), relative to the origin.
 bool BgiG_GetImage(int32_t left, int32_t top, int32_t right, int32_t bottom, void* image, uint32_t size);

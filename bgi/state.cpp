@@ -44,6 +44,20 @@ void Bgi_ApplyViewport() {
 
 void Bgi_ApplyPalette() { BgiG_SetPalette(Bgi_S.shown); }
 
+namespace {
+// After a palette change: the pixels of the colour numbers whose value
+// changed change with them, as on Borland's VGA.
+void paletteChanged(const uint32_t (&before)[16]) {
+    if (!Bgi_S.graphics) return;
+    uint32_t from[16], to[16];
+    size_t n = 0;
+    for (int i = 0; i < 16; ++i)
+        if (before[i] != Bgi_S.shown[i]) from[n] = before[i], to[n] = Bgi_S.shown[i], ++n;
+    Bgi_ApplyPalette();
+    BgiG_Recolour(from, to, n);
+}
+} // namespace
+
 uint32_t Bgi_Background() {
     uint32_t g = 0;
     return Bgi_GraphColour(Bgi_S.background, g) ? g : 0;
@@ -144,8 +158,15 @@ int getcolor(void) { return Bgi_S.colour; }
 void setbkcolor(int color) {
     uint32_t g;
     if (!Bgi_GraphColour(color, g)) return;
+    // Borland's background changes at once: the pixels showing the old
+    // background colour show the new one. Colour number 0 keeps drawing
+    // black, as in WinBGIm (on Borland's VGA it became the background too).
+    uint32_t before = 0, after = 0;
+    const bool known = Bgi_ColourValue(Bgi_S.background, Bgi_S.shown, before) &&
+                       Bgi_ColourValue(color, Bgi_S.shown, after);
     Bgi_S.background = color;
     Bgi_ApplyFill(); // the 0 bits of fill patterns
+    if (Bgi_S.graphics && known && before != after) BgiG_Recolour(&before, &after, 1);
 }
 int getbkcolor(void) { return Bgi_S.background; }
 int getmaxcolor(void) { return MAXCOLORS; }
@@ -153,14 +174,18 @@ int getpalettesize(void) { return MAXCOLORS + 1; }
 
 void setpalette(int colornum, int color) {
     if (colornum < 0 || colornum > MAXCOLORS || color < 0 || color > 63) return Bgi_Fail(grError);
+    uint32_t before[16];
+    std::memcpy(before, Bgi_S.shown, sizeof before);
     Bgi_S.palette.colors[colornum] = static_cast<signed char>(color);
     Bgi_S.shown[colornum] = Bgi_EgaColours[color];
-    if (Bgi_S.graphics) Bgi_ApplyPalette();
+    paletteChanged(before);
 }
 
 void setallpalette(const struct palettetype* palette) {
     if (palette == nullptr) return Bgi_Fail(grError);
     // Borland: an entry of -1 keeps its colour; the size is ours, not the caller's.
+    uint32_t before[16];
+    std::memcpy(before, Bgi_S.shown, sizeof before);
     for (int i = 0; i < 16; ++i) {
         const int c = palette->colors[i];
         if (c == -1) continue;
@@ -171,7 +196,7 @@ void setallpalette(const struct palettetype* palette) {
         Bgi_S.palette.colors[i] = static_cast<signed char>(c);
         Bgi_S.shown[i] = Bgi_EgaColours[c];
     }
-    if (Bgi_S.graphics) Bgi_ApplyPalette();
+    paletteChanged(before);
 }
 
 void getpalette(struct palettetype* palette) {
@@ -189,8 +214,10 @@ struct palettetype* getdefaultpalette(void) {
 
 void setrgbpalette(int colornum, int red, int green, int blue) {
     if (colornum < 0 || colornum > MAXCOLORS) return Bgi_Fail(grError);
+    uint32_t before[16];
+    std::memcpy(before, Bgi_S.shown, sizeof before);
     Bgi_S.shown[colornum] = Bgi_Rgb(red, green, blue);
-    if (Bgi_S.graphics) Bgi_ApplyPalette();
+    paletteChanged(before);
 }
 
 int converttorgb(int color) {

@@ -261,9 +261,14 @@ static void colours(void) {
     CHECK(getmaxcolor() == 15 && getpalettesize() == 16 && d->size == 16 && d->colors[6] == EGA_BROWN);
     getpalette(&p);
     CHECK(p.colors[WHITE] == EGA_WHITE);
-    setpalette(RED, EGA_YELLOW);
+    cleardevice();
+    putpixel(7, 7, RED);
+    setpalette(RED, EGA_YELLOW); /* what is drawn in red turns yellow, as on the VGA */
     getpalette(&p);
-    CHECK(p.colors[RED] == EGA_YELLOW);
+    CHECK(p.colors[RED] == EGA_YELLOW && getpixel(7, 7) == RED && converttorgb(RED) == 0x55FFFF);
+    setbkcolor(GREEN); /* the background changes at once */
+    CHECK(getpixel(600, 400) == GREEN && getpixel(7, 7) == RED);
+    setbkcolor(BLACK);
     setallpalette(d);
     setrgbpalette(CYAN, 10, 20, 30);
     putpixel(1, 1, CYAN);
