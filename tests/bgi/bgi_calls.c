@@ -208,6 +208,24 @@ static void text(void) {
     settextstyle(99, HORIZ_DIR, 1);
     CHECK(graphresult() == grInvalidFontNum);
     CHECK(installuserfont("missing.chr") == grFontNotFound && graphresult() == grFontNotFound);
+    { /* a stroke font of one character: 'A', one stroke from (0, 0) up to (10, 20), 12 wide */
+        static const unsigned char chr[] = {'P', 'K', 8, 8, 'B', 'G', 'I', ' ', 'x', 0x1A, 0x80, 0, 'T', 'E', 'S', 'T'};
+        static const unsigned char header[] = {'+', 1, 0, 0, 'A', 0x13, 0, 0, 20, 0, 0xF9, 'T', 'E', 'S', 'T', 0,
+                                               0, 0, 12, 0x80, 0x00, 0x8A, 0x94, 0x00, 0x00};
+        static const unsigned char pad[0x80 - sizeof chr] = {0};
+        int font;
+        FILE* f = fopen("test.chr", "wb");
+        fwrite(chr, 1, sizeof chr, f), fwrite(pad, 1, sizeof pad, f), fwrite(header, 1, sizeof header, f);
+        fclose(f);
+        font = installuserfont("test.chr");
+        CHECK(font == 11);
+        settextstyle(font, HORIZ_DIR, 4); /* size 4: the font's own units are pixels */
+        CHECK(textwidth("AA") == 24 && textheight("A") == 27);
+        outtextxy(100, 300, "A"); /* the box's top at the capitals' top: y = 300 + 20 - font y */
+        CHECK(getpixel(100, 320) == WHITE && getpixel(105, 310) == WHITE && getpixel(110, 300) == WHITE &&
+              getpixel(110, 320) == BLACK);
+        settextstyle(DEFAULT_FONT, HORIZ_DIR, 1);
+    }
 }
 
 static void images(void) {
