@@ -183,16 +183,15 @@ void setpalette(int colornum, int color) {
 
 void setallpalette(const struct palettetype* palette) {
     if (palette == nullptr) return Bgi_Fail(grError);
-    // Borland: an entry of -1 keeps its colour; the size is ours, not the caller's.
+    // Borland: an entry of -1 keeps its colour; any other entry outside 0..63
+    // refuses the whole palette. The size is ours, not the caller's.
+    for (int i = 0; i < 16; ++i)
+        if (palette->colors[i] != -1 && (palette->colors[i] < 0 || palette->colors[i] > 63)) return Bgi_Fail(grError);
     uint32_t before[16];
     std::memcpy(before, Bgi_S.shown, sizeof before);
     for (int i = 0; i < 16; ++i) {
         const int c = palette->colors[i];
         if (c == -1) continue;
-        if (c < 0 || c > 63) {
-            Bgi_Fail(grError);
-            continue;
-        }
         Bgi_S.palette.colors[i] = static_cast<signed char>(c);
         Bgi_S.shown[i] = Bgi_EgaColours[c];
     }

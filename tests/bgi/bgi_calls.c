@@ -288,6 +288,12 @@ static void colours(void) {
     CHECK(getpixel(600, 400) == GREEN && getpixel(7, 7) == RED);
     setbkcolor(BLACK);
     setallpalette(d);
+    p = *d;
+    p.colors[1] = 64; /* one bad entry: none is taken */
+    p.colors[2] = EGA_RED;
+    setallpalette(&p);
+    getpalette(&p);
+    CHECK(graphresult() == grError && p.colors[2] == EGA_GREEN);
     setrgbpalette(CYAN, 10, 20, 30);
     putpixel(1, 1, CYAN);
     CHECK(getpixel(1, 1) == CYAN);
