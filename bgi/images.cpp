@@ -63,9 +63,9 @@ extern "C" {
 
 unsigned imagesize(int left, int top, int right, int bottom) {
     const uint64_t size = blockSize(left, top, right, bottom);
-    if (size > kMaxImage) {
+    if (size > kMaxImage) { // Borland's answer for a block it cannot hold; getimage refuses it
         Bgi_Fail(grError);
-        return 0;
+        return 0xFFFF;
     }
     return static_cast<unsigned>(size);
 }
