@@ -26,6 +26,19 @@ endforeach()
 # sets its property PLIMO_SHARED_RUNTIME to ON.
 target_link_options(plimo_frame INTERFACE $<$<NOT:$<BOOL:$<TARGET_PROPERTY:PLIMO_SHARED_RUNTIME>>>:-static>)
 
+# The BGI (component bgi): its headers in a folder of their own, the one a
+# program puts on its include path for <graphics.h>, so that IO.h, Lib.h and
+# the rest do not come under their bare names with it; and its pkg-config file.
+set_target_properties(plimo_bgi PROPERTIES EXPORT_NAME bgi)
+set_target_properties(plimo_bgi_logic PROPERTIES EXPORT_NAME bgi_logic)
+install(TARGETS plimo_bgi plimo_bgi_logic EXPORT PlimoTargets
+        ARCHIVE DESTINATION lib
+        INCLUDES DESTINATION include/plimo/bgi)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/bgi/include/ DESTINATION include/plimo/bgi)
+set(PLIMO_ARCH ${CMAKE_SYSTEM_PROCESSOR})
+configure_file(${CMAKE_SOURCE_DIR}/bgi/plimo-bgi.pc.in ${CMAKE_BINARY_DIR}/package/plimo-bgi.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/package/plimo-bgi.pc DESTINATION lib/pkgconfig)
+
 install(EXPORT PlimoTargets NAMESPACE Plimo:: DESTINATION ${PLIMO_PACKAGE_DIR})
 
 set(package ${CMAKE_BINARY_DIR}/package)

@@ -26,6 +26,7 @@ declare -A runs=(
   [fuzz_requests]=200000
   [fuzz_bmp]=1000000
   [fuzz_utf8]=300000
+  [fuzz_bgi]=50000
 )
 
 [ "${1:-}" = run ] || bash scripts/build.sh fuzz >/dev/null

@@ -28,8 +28,8 @@ esac
 # Only the public headers, each one compiling on its own without <windows.h>.
 [ "$(cd "$prefix/include" && echo *)" = plimo ] || fail "include/ holds $(cd "$prefix/include" && echo *)"
 headers=$(cd "$prefix/include/plimo" && echo *)
-[ "$headers" = "BiosIO.h Graph.h IO.h Lib.h M3K.h" ] || fail "installed headers are: $headers"
-for h in $headers; do
+[ "$headers" = "BiosIO.h Graph.h IO.h Lib.h M3K.h bgi" ] || fail "installed headers are: $headers"
+for h in ${headers% bgi}; do
   echo "#include <plimo/$h>" | "$cxx" -std=c++17 -fsyntax-only -x c++ -I"$prefix/include" \
     -MD -MF "$work/$h.d" -MT "$h" - -o /dev/null
   if grep -qi 'windows\.h' "$work/$h.d"; then fail "$h includes <windows.h>"; fi
@@ -42,6 +42,41 @@ cmake --build "$work/gallery" >/dev/null
 dlls=$("$objdump" -p "$work/gallery/gallery.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
 if echo "$dlls" | grep -Eq 'libstdc|libgcc|libwinpthread'; then fail "gallery.exe needs $(echo $dlls)"; fi
 echo "package-test: $preset: gallery built against the installed package: $work/gallery/gallery.exe"
+
+# The BGI: <graphics.h> alone on its include path (no bare IO.h beside it),
+# quiet as C99 and C++11 with every warning, and the examples built the three
+# ways docs/bgi.md gives: CMake, pkg-config, and the plain command line.
+bgi=$prefix/include/plimo/bgi
+[ "$(cd "$bgi" && echo *)" = "graphics.h winbgim.h" ] || fail "include/plimo/bgi holds $(cd "$bgi" && echo *)"
+cc=${cxx/g++/gcc}
+for h in graphics.h winbgim.h; do
+  echo "#include <$h>" | "$cc" -std=c99 -Wall -Wextra -Werror -fsyntax-only -x c -I"$bgi" - ||
+    fail "<$h> is not quiet as C99"
+  echo "#include <$h>" | "$cxx" -std=c++11 -Wall -Wextra -Werror -fsyntax-only -x c++ -I"$bgi" - ||
+    fail "<$h> is not quiet as C++11"
+done
+if echo "#include <IO.h>" | "$cc" -fsyntax-only -x c -I"$bgi" - 2>/dev/null; then fail "IO.h is on the BGI's include path"; fi
+cmake -S examples/bgi -B "$work/bgi" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/bgi" >/dev/null
+pc=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig pkg-config --cflags --libs plimo-bgi)
+mkdir -p "$work/bgi-pc" "$work/bgi-plain"
+# shellcheck disable=SC2086 # the flags are words
+"$cc" -std=c99 -Wall -Wextra -Werror examples/bgi/poster.c -o "$work/bgi-pc/poster.exe" $pc
+# shellcheck disable=SC2086
+"$cxx" -std=c++11 -Wall -Wextra -Werror examples/bgi/bounce.cpp -o "$work/bgi-pc/bounce.exe" $pc
+# What docs/bgi.md gives to paste into Code::Blocks or Dev-C++.
+plain=(-I"$bgi" -L"$prefix/lib" -static -Wl,--start-group -lplimo_bgi -lplimo_bgi_logic -lplimo_graph
+  -lplimo_graph_logic -lplimo_console -lplimo_console_logic -lplimo_frame -lplimo_frame_logic -Wl,--end-group
+  -lgdi32 -luser32 -lstdc++ -lwinpthread)
+"$cc" examples/bgi/keys.c -o "$work/bgi-plain/keys.exe" "${plain[@]}"
+"$cxx" examples/bgi/bounce.cpp -o "$work/bgi-plain/bounce.exe" "${plain[@]}"
+for exe in "$work"/bgi/*.exe "$work"/bgi-pc/*.exe "$work"/bgi-plain/*.exe; do
+  dlls=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+  if echo "$dlls" | grep -Eq 'libstdc|libgcc|libwinpthread'; then fail "$exe needs $(echo $dlls)"; fi
+  if "$objdump" -p "$exe" | grep -qiE '^\s+[0-9a-f]+\s+[0-9]+\s+_?getch$'; then fail "$exe takes getch from the C runtime"; fi
+done
+echo "package-test: $preset: the BGI examples built by CMake, pkg-config and the plain command line: $work/bgi*"
 
 # find_package(Plimo ARGS) in a project of its own: whether it is accepted,
 # and what the refusal says.
@@ -60,6 +95,7 @@ request() { # NAME TOOLCHAIN('' for the host's compiler) EXPECT(ok|refused) WORD
     fail "find_package(Plimo $*) did not say \"$words\" (log: $dir/log)"
 }
 request version "$toolchain" ok "" 2.0 COMPONENTS graph console frame
+request bgi "$toolchain" ok "" 2.0 COMPONENTS bgi
 request old-version "$toolchain" refused "version: 2.0.0" 1.0
 request bogus-component "$toolchain" refused "Plimo has no component bogus" 2.0 COMPONENTS graph bogus
 request other-architecture "$(pwd)/$other" refused "this project builds for Windows" 2.0

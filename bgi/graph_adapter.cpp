@@ -1,0 +1,739 @@
+// The BGI's drawing on today's Graph (see graph_adapter.h). Each place that a
+// Graph call coming later replaces is marked "Graph_<call>:".
+#include "graph_adapter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "Graph.h"
+
+namespace {
+
+// Main thread: all of it.
+bool opened = false;
+int32_t originX = 0, originY = 0;
+Bgi_Rect clip{0, 0, -1, -1};
+uint32_t lineWidth = 1;
+uint16_t linePattern = 0xFFFF;
+bool xorLines = false;
+
+uint8_t fillPattern[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+uint32_t fillBackground = 0;
+enum class Loaded { Unknown, Solid, Mask };
+Loaded loadedFill = Loaded::Unknown;
+uint8_t loadedMask[8];
+uint32_t loadedBackground = 0xFFFFFFFF;
+
+// Graph_RGB: Graph's palette, entries 0..15 the BGI's colour numbers, 16..255
+// the RGB colours in use, a new one taking the oldest entry (what is drawn in
+// it keeps its colour on a true-colour display).
+constexpr uint32_t kFirstRgb = 16, kEntries = 256;
+uint32_t entries[kEntries];
+uint32_t nextRgb = kFirstRgb;
+constexpr uint32_t kHash = 1024;
+struct Slot {
+    uint32_t value = 0xFFFFFFFF;
+    uint32_t entry = 0;
+};
+Slot rgbSlots[kHash];
+
+
+uint32_t frameOpen = 0, shownPage = 0;
+
+Bgi_Rect picture();
+
+// Pixels set one by one: after kDirect in a row on a page not shown
+// (kDirectShown on the one shown), they go into a copy of the picture, tile by
+// tile (each tile read once), and are written back as blocks before any other
+// drawing, any read of the picture, a page change, a key or mouse look, the
+// program's end, and every 20 ms meanwhile. A whole picture by putpixel then
+// costs a few hundred block copies instead of one Graph request a pixel. On
+// the page shown only long runs wait: a program that sets a few pixels and
+// then stops calling the BGI still sees them.
+constexpr uint32_t kTile = 32, kDirect = 32, kDirectShown = 4096;
+struct PixelBatch {
+    uint32_t width = 0, height = 0, tilesAcross = 0;
+    std::vector<uint32_t> pixels;             // the picture's copy, row by row
+    std::vector<uint8_t> state;               // per tile: 0 not read, 1 read, 2 changed
+    std::vector<uint32_t> read, changed;      // tile numbers
+    std::vector<uint32_t> block;              // one tile as an image block
+    uint32_t run = 0, sinceCheck = 0;
+    bool on = false;
+    std::chrono::steady_clock::time_point started;
+};
+PixelBatch batch;
+
+Bgi_Rect tileBox(uint32_t t) {
+    const uint32_t tx = t % batch.tilesAcross * kTile, ty = t / batch.tilesAcross * kTile;
+    return Bgi_Rect{static_cast<int32_t>(tx), static_cast<int32_t>(ty),
+                    static_cast<int32_t>(std::min(tx + kTile, batch.width) - 1),
+                    static_cast<int32_t>(std::min(ty + kTile, batch.height) - 1)};
+}
+
+void flushPixels() {
+    batch.run = 0;
+    if (!batch.on) return;
+    for (uint32_t t : batch.changed) {
+        const Bgi_Rect b = tileBox(t);
+        const uint32_t w = static_cast<uint32_t>(b.right - b.left + 1), h = static_cast<uint32_t>(b.bottom - b.top + 1);
+        batch.block.resize(2 + size_t{w} * h);
+        batch.block[0] = w, batch.block[1] = h;
+        for (uint32_t r = 0; r < h; ++r)
+            std::memcpy(&batch.block[2 + size_t{r} * w], &batch.pixels[size_t{b.top + r} * batch.width + b.left], 4 * w);
+        Graph_PutImage(static_cast<uint32_t>(b.left), static_cast<uint32_t>(b.top), batch.block.data(),
+                       static_cast<uint32_t>(batch.block.size() * 4), Graph_COPY);
+    }
+    for (uint32_t t : batch.read) batch.state[t] = 0;
+    batch.read.clear();
+    batch.changed.clear();
+    batch.on = false;
+}
+
+void batchPixel(uint32_t x, uint32_t y, uint32_t colour) {
+    if (batch.width != Graph_Width || batch.height != Graph_Depth) {
+        batch.width = Graph_Width, batch.height = Graph_Depth;
+        batch.tilesAcross = (batch.width + kTile - 1) / kTile;
+        batch.pixels.assign(size_t{batch.width} * batch.height, 0);
+        batch.state.assign(size_t{batch.tilesAcross} * ((batch.height + kTile - 1) / kTile), 0);
+    }
+    if (!batch.on) {
+        batch.on = true;
+        batch.sinceCheck = 0;
+        batch.started = std::chrono::steady_clock::now();
+    }
+    const uint32_t t = y / kTile * batch.tilesAcross + x / kTile;
+    uint8_t& st = batch.state[t];
+    if (st == 0) {
+        const Bgi_Rect b = tileBox(t);
+        const uint32_t w = static_cast<uint32_t>(b.right - b.left + 1), h = static_cast<uint32_t>(b.bottom - b.top + 1);
+        batch.block.resize(2 + size_t{w} * h);
+        if (!Graph_GetImage(static_cast<uint32_t>(b.left), static_cast<uint32_t>(b.top), static_cast<uint32_t>(b.right),
+                            static_cast<uint32_t>(b.bottom), batch.block.data(),
+                            static_cast<uint32_t>(batch.block.size() * 4)))
+            return Graph_SetPixel(x, y, colour);
+        for (uint32_t r = 0; r < h; ++r)
+            std::memcpy(&batch.pixels[size_t{b.top + r} * batch.width + b.left], &batch.block[2 + size_t{r} * w], 4 * w);
+        st = 1;
+        batch.read.push_back(t);
+    }
+    batch.pixels[size_t{y} * batch.width + x] = entries[colour % kEntries];
+    if (st == 1) {
+        st = 2;
+        batch.changed.push_back(t);
+    }
+    // Shown as it is drawn: not kept from the window for long.
+    if (++batch.sinceCheck == 256) {
+        batch.sinceCheck = 0;
+        if (frameOpen == 0 && std::chrono::steady_clock::now() - batch.started > std::chrono::milliseconds(20)) {
+            flushPixels();
+            batch.run = kDirectShown;
+        }
+    }
+}
+
+Bgi_Rect picture() {
+    return Bgi_Rect{0, 0, static_cast<int32_t>(Graph_Width) - 1, static_cast<int32_t>(Graph_Depth) - 1};
+}
+
+bool allSet(const uint8_t p[8]) {
+    for (int i = 0; i < 8; ++i)
+        if (p[i] != 0xFF) return false;
+    return true;
+}
+bool allClear(const uint8_t p[8]) {
+    for (int i = 0; i < 8; ++i)
+        if (p[i] != 0) return false;
+    return true;
+}
+
+void loadSolid() {
+    if (loadedFill == Loaded::Solid) return;
+    Graph_SetStdFillMask(Graph_PATSYM_SOLID);
+    loadedFill = Loaded::Solid;
+}
+// The fill pattern in force loaded into Graph.
+void loadFill() {
+    if (allSet(fillPattern)) return loadSolid();
+    if (loadedFill == Loaded::Mask && std::memcmp(loadedMask, fillPattern, 8) == 0 &&
+        loadedBackground == fillBackground)
+        return;
+    const uint8_t(&mask)[8] = fillPattern;
+    Graph_SetFillMask(mask);
+    Graph_SetBkColor(fillBackground);
+    std::memcpy(loadedMask, fillPattern, 8);
+    loadedBackground = fillBackground;
+    loadedFill = Loaded::Mask;
+}
+
+// Graph_SetClip, Graph_SetOrigin: a block of the picture read, changed and
+// written back, for what crosses the clip edge or needs the picture's pixels.
+struct Canvas {
+    Bgi_Rect box{0, 0, -1, -1};
+    int32_t width = 0, height = 0;
+    std::vector<uint32_t> block;
+    bool ok = false;
+
+    explicit Canvas(const Bgi_Rect& want) {
+        box = Bgi_Intersect(Bgi_Intersect(want, clip), picture());
+        if (box.right < box.left || box.bottom < box.top) return;
+        width = box.right - box.left + 1;
+        height = box.bottom - box.top + 1;
+        block.resize(2 + static_cast<size_t>(width) * static_cast<size_t>(height));
+        ok = Graph_GetImage(static_cast<uint32_t>(box.left), static_cast<uint32_t>(box.top),
+                            static_cast<uint32_t>(box.right), static_cast<uint32_t>(box.bottom), block.data(),
+                            bytes());
+    }
+    uint32_t bytes() const { return static_cast<uint32_t>(block.size() * 4); }
+    uint32_t* pixels() { return block.data() + 2; }
+    // Device coordinates; null outside the block.
+    uint32_t* at(int64_t x, int64_t y) {
+        if (!ok || x < box.left || x > box.right || y < box.top || y > box.bottom) return nullptr;
+        return pixels() + static_cast<size_t>(y - box.top) * static_cast<size_t>(width) +
+               static_cast<size_t>(x - box.left);
+    }
+    void commit() {
+        if (ok)
+            Graph_PutImage(static_cast<uint32_t>(box.left), static_cast<uint32_t>(box.top), block.data(), bytes(),
+                           Graph_COPY);
+    }
+};
+
+Bgi_Rect boxOf(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+    auto c = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); };
+    return Bgi_Rect{c(std::min(x1, x2)), c(std::min(y1, y2)), c(std::max(x1, x2)), c(std::max(y1, y2))};
+}
+
+void fillSpans(Canvas& canvas, const std::vector<Bgi_Span>& spans, uint32_t colour) {
+    const uint32_t fg = BgiG_ColourValue(colour), bg = BgiG_ColourValue(fillBackground);
+    for (const Bgi_Span& s : spans)
+        for (int32_t x = s.x1; x <= s.x2; ++x)
+            if (uint32_t* p = canvas.at(x, s.y)) *p = Bgi_PatternBit(fillPattern, x, s.y) ? fg : bg;
+}
+
+// The device pixels of one stroke of a line with the pattern in force, cut
+// to the clip rectangle; the pattern keeps its phase from the line's start.
+void strokePixels(int64_t x1, int64_t y1, int64_t x2, int64_t y2, std::vector<Bgi_PatternPixel>& out) {
+    const int64_t sx = x1, sy = y1;
+    if (!Bgi_ClipLine(clip, x1, y1, x2, y2)) return;
+    const unsigned phase = static_cast<unsigned>(std::max(std::llabs(x1 - sx), std::llabs(y1 - sy)) & 15);
+    const uint16_t p = static_cast<uint16_t>(phase ? (linePattern << phase) | (linePattern >> (16 - phase)) : linePattern);
+    Bgi_LinePixels(static_cast<int32_t>(x1), static_cast<int32_t>(y1), static_cast<int32_t>(x2),
+                   static_cast<int32_t>(y2), p, out);
+}
+
+void graphLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t colour) {
+    Graph_Line(static_cast<uint32_t>(x1), static_cast<uint32_t>(y1), static_cast<uint32_t>(x2),
+               static_cast<uint32_t>(y2), colour);
+}
+
+// Graph_Ellipse / Graph_Arc for an outline inside the clip rectangle; pixels
+// otherwise.
+void arcStroke(int64_t cx, int64_t cy, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, uint32_t colour) {
+    if (rx < 0 || ry < 0) return;
+    if (Bgi_ContainsBox(clip, cx - rx, cy - ry, cx + rx, cy + ry)) {
+        const auto x1 = static_cast<uint32_t>(cx - rx), y1 = static_cast<uint32_t>(cy - ry);
+        const auto x2 = static_cast<uint32_t>(cx + rx), y2 = static_cast<uint32_t>(cy + ry);
+        if (sweep >= 360) return Graph_Ellipse(x1, y1, x2, y2, colour, false);
+        Graph_Arc(x1, y1, x2, y2, stangle, sweep, colour);
+        // NOTE: GDI's arc leaves its last pixel out; Borland's arc has both ends.
+        const Bgi_Point end = Bgi_EllipsePoint(static_cast<int32_t>(cx), static_cast<int32_t>(cy), rx, ry,
+                                               static_cast<int32_t>((int64_t{stangle} + sweep) % 360));
+        Graph_SetPixel(static_cast<uint32_t>(end.x), static_cast<uint32_t>(end.y), colour);
+        return;
+    }
+    if (cx - rx > clip.right || cx + rx < clip.left || cy - ry > clip.bottom || cy + ry < clip.top) return;
+    std::vector<Bgi_Point> points;
+    Bgi_ArcOutline(static_cast<int32_t>(std::clamp<int64_t>(cx, INT32_MIN / 4, INT32_MAX / 4)),
+                   static_cast<int32_t>(std::clamp<int64_t>(cy, INT32_MIN / 4, INT32_MAX / 4)), rx, ry, stangle, sweep,
+                   points);
+    for (const Bgi_Point& p : points)
+        if (Bgi_Contains(clip, p.x, p.y)) Graph_SetPixel(static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y), colour);
+}
+
+} // namespace
+
+namespace {
+// Graph_SetActivePage, Graph_SetVisualPage: until Graph keeps pages, each
+// page not in the picture is kept here as an image block (empty: never
+// drawn, black). The picture holds the page drawn on; while another page is
+// shown, a frame is open and the window shows that page as it was shown.
+constexpr uint32_t kPages = 4;
+std::vector<uint32_t> pages[kPages];
+uint32_t drawnPage = 0;
+
+void savePage(uint32_t page) {
+    std::vector<uint32_t>& p = pages[page];
+    p.resize(2 + size_t{Graph_Width} * Graph_Depth);
+    Graph_GetImage(0, 0, Graph_Width - 1, Graph_Depth - 1, p.data(), static_cast<uint32_t>(p.size() * 4));
+}
+
+void loadPage(uint32_t page) {
+    const std::vector<uint32_t>& p = pages[page];
+    if (p.size() == 2 + size_t{Graph_Width} * Graph_Depth && p[0] == Graph_Width && p[1] == Graph_Depth) {
+        Graph_PutImage(0, 0, p.data(), static_cast<uint32_t>(p.size() * 4), Graph_COPY);
+        return;
+    }
+    loadSolid();
+    Graph_Rectangle(0, 0, Graph_Width - 1, Graph_Depth - 1, 0, true);
+}
+} // namespace
+
+bool BgiG_Open(int32_t x, int32_t y, uint32_t width, uint32_t height, const char* title) {
+    Graph_BEGIN();
+    if (opened) return true; // Graph_Close: the one window stays
+    if (title != nullptr) Graph_SetTitle(title);
+    if (!Graph_TryInit(x, y, width, height)) return false;
+    opened = true;
+    Graph_SetLinestyle(0); // patterns are drawn here, Graph draws solid
+    Graph_SetBkMix(true);
+    loadedFill = Loaded::Unknown;
+    clip = picture();
+    return true;
+}
+
+bool BgiG_IsOpen() { return opened; }
+
+void BgiG_Close() {
+    flushPixels();
+    // Graph_Close: until Graph can take its window away, it stays open and
+    // the next initgraph or initwindow draws in it again.
+    if (frameOpen) Graph_EndFrame();
+    frameOpen = 0;
+    for (std::vector<uint32_t>& p : pages) p.clear();
+    drawnPage = shownPage = 0;
+}
+
+bool BgiG_CloseRequested() { return opened && Graph_CloseRequested(); }
+uint32_t BgiG_Width() { return opened ? Graph_Width : 0; }
+uint32_t BgiG_Height() { return opened ? Graph_Depth : 0; }
+
+void BgiG_SetPalette(const uint32_t shown[16]) {
+    flushPixels();
+    std::memcpy(entries, shown, 16 * sizeof(uint32_t));
+    if (opened) Graph_RemapAllPalette(entries, kEntries);
+}
+
+uint32_t BgiG_Colour(int colour) {
+    if (colour >= 0 && colour < 16) return static_cast<uint32_t>(colour);
+    uint32_t rgb = 0;
+    const uint32_t none[16] = {};
+    if (!Bgi_ColourValue(colour, none, rgb)) return 15;
+    Slot& slot = rgbSlots[(rgb * 2654435761u) >> 22 & (kHash - 1)];
+    if (slot.value == rgb && entries[slot.entry] == rgb) return slot.entry;
+    const uint32_t used = std::min(nextRgb - kFirstRgb, kEntries - kFirstRgb);
+    for (uint32_t i = kFirstRgb; i < kFirstRgb + used; ++i)
+        if (entries[i] == rgb) return slot = Slot{rgb, i}, i;
+    // The entry used longest ago, round the 240.
+    const uint32_t entry = kFirstRgb + (nextRgb - kFirstRgb) % (kEntries - kFirstRgb);
+    nextRgb = nextRgb + 1 == kFirstRgb + 2 * (kEntries - kFirstRgb) ? kEntries : nextRgb + 1;
+    entries[entry] = rgb;
+    slot = Slot{rgb, entry};
+    Graph_RemapAllPalette(entries, kEntries);
+    return entry;
+}
+
+uint32_t BgiG_ColourValue(uint32_t graphColour) { return entries[graphColour % kEntries]; }
+
+void BgiG_SetOrigin(int32_t x, int32_t y) { originX = x, originY = y; }
+void BgiG_SetClip(const Bgi_Rect& device) { clip = Bgi_Intersect(device, picture()); }
+void BgiG_SetLineWidth(uint32_t pixels) { lineWidth = pixels >= 3 ? 3 : 1; }
+void BgiG_SetLinePattern(uint16_t pattern) { linePattern = pattern; }
+void BgiG_SetWriteMode(bool xorMode) { xorLines = xorMode; }
+void BgiG_SetFill(const uint8_t pattern[8], uint32_t background) {
+    std::memcpy(fillPattern, pattern, 8);
+    fillBackground = background;
+}
+
+void BgiG_Pixel(int32_t x, int32_t y, uint32_t colour) {
+    const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
+    if (!Bgi_Contains(clip, dx, dy)) return;
+    if (batch.run < (frameOpen ? kDirect : kDirectShown)) {
+        ++batch.run;
+        return Graph_SetPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), colour);
+    }
+    batchPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), colour);
+}
+
+void BgiG_Flush() { flushPixels(); }
+
+uint32_t BgiG_GetPixel(int32_t x, int32_t y) {
+    flushPixels();
+    const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
+    if (!opened || !Bgi_Contains(picture(), dx, dy)) return 0xFFFFFFFF;
+    return Graph_GetPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy));
+}
+
+void BgiG_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
+    flushPixels();
+    int64_t ax = int64_t{originX} + x1, ay = int64_t{originY} + y1;
+    int64_t bx = int64_t{originX} + x2, by = int64_t{originY} + y2;
+    if (lineWidth == 1 && linePattern == 0xFFFF && !xorLines) {
+        if (Bgi_Contains(clip, ax, ay) && Bgi_Contains(clip, bx, by)) return graphLine(ax, ay, bx, by, colour);
+        if (Bgi_ClipLine(clip, ax, ay, bx, by)) graphLine(ax, ay, bx, by, colour);
+        return;
+    }
+    // Graph_SetLineWidth, Graph_SetLinePattern, Graph_SetWriteMode: a thick line as
+    // three side by side, patterns and XOR pixel by pixel.
+    int32_t ox = 0, oy = 0;
+    Bgi_ThickOffsets(x2 - x1, y2 - y1, ox, oy);
+    std::vector<Bgi_PatternPixel> pixels;
+    const int strokes = lineWidth == 3 ? 3 : 1;
+    for (int k = 0; k < strokes; ++k) {
+        const int64_t d = strokes == 3 ? k - 1 : 0;
+        strokePixels(ax + d * ox, ay + d * oy, bx + d * ox, by + d * oy, pixels);
+    }
+    if (pixels.empty()) return;
+    if (!xorLines) {
+        // Runs of set pixels as Graph lines: a dash is a piece of the line.
+        size_t i = 0;
+        while (i < pixels.size()) {
+            if (!pixels[i].on) {
+                ++i;
+                continue;
+            }
+            size_t j = i;
+            while (j + 1 < pixels.size() && pixels[j + 1].on && std::abs(pixels[j + 1].x - pixels[j].x) <= 1 &&
+                   std::abs(pixels[j + 1].y - pixels[j].y) <= 1)
+                ++j;
+            graphLine(pixels[i].x, pixels[i].y, pixels[j].x, pixels[j].y, colour);
+            i = j + 1;
+        }
+        return;
+    }
+    int32_t l = INT32_MAX, t = INT32_MAX, r = INT32_MIN, b = INT32_MIN;
+    for (const Bgi_PatternPixel& p : pixels)
+        l = std::min(l, p.x), t = std::min(t, p.y), r = std::max(r, p.x), b = std::max(b, p.y);
+    Canvas canvas(Bgi_Rect{l, t, r, b});
+    if (!canvas.ok) return;
+    // Each pixel once, even where the strokes of a thick line meet.
+    std::vector<uint8_t> done(static_cast<size_t>(canvas.width) * static_cast<size_t>(canvas.height), 0);
+    const uint32_t value = BgiG_ColourValue(colour);
+    for (const Bgi_PatternPixel& p : pixels) {
+        if (!p.on) continue;
+        uint32_t* px = canvas.at(p.x, p.y);
+        if (px == nullptr) continue;
+        uint8_t& d = done[static_cast<size_t>(px - canvas.pixels())];
+        if (d) continue;
+        d = 1;
+        *px = (*px ^ value) & 0xFFFFFF;
+    }
+    canvas.commit();
+}
+
+void BgiG_Bar(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+    flushPixels();
+    const Bgi_Rect r = Bgi_Intersect(boxOf(int64_t{originX} + left, int64_t{originY} + top,
+                                           int64_t{originX} + right, int64_t{originY} + bottom),
+                                     clip);
+    if (r.right < r.left || r.bottom < r.top) return;
+    if (allSet(fillPattern) || allClear(fillPattern)) {
+        loadSolid();
+        Graph_Rectangle(static_cast<uint32_t>(r.left), static_cast<uint32_t>(r.top), static_cast<uint32_t>(r.right),
+                        static_cast<uint32_t>(r.bottom), allSet(fillPattern) ? colour : fillBackground, true);
+        return;
+    }
+    // Graph's filled rectangle has a solid frame: the pattern reaches the
+    // edge only through a block.
+    Canvas canvas(r);
+    std::vector<Bgi_Span> spans;
+    for (int32_t y = r.top; y <= r.bottom; ++y) spans.push_back({y, r.left, r.right});
+    fillSpans(canvas, spans, colour);
+    canvas.commit();
+}
+
+void BgiG_Clear(uint32_t colour) {
+    flushPixels();
+    if (!opened || clip.right < clip.left || clip.bottom < clip.top) return;
+    loadSolid();
+    Graph_Rectangle(static_cast<uint32_t>(clip.left), static_cast<uint32_t>(clip.top),
+                    static_cast<uint32_t>(clip.right), static_cast<uint32_t>(clip.bottom), colour, true);
+}
+
+void BgiG_Arc(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, uint32_t colour) {
+    flushPixels();
+    if (sweep <= 0) return;
+    const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
+    // Graph_SetLineWidth: a thick outline as three, one pixel apart.
+    if (lineWidth == 3) {
+        for (int d = -1; d <= 1; ++d)
+            if (rx + d >= 0 && ry + d >= 0) arcStroke(x, y, rx + d, ry + d, stangle, sweep, colour);
+        return;
+    }
+    arcStroke(x, y, rx, ry, stangle, sweep, colour);
+}
+
+namespace {
+void fillOutline(int64_t x, int64_t y, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, bool pie,
+                 uint32_t colour) {
+    std::vector<Bgi_Point> points;
+    const auto cx = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN / 4, INT32_MAX / 4));
+    const auto cy = static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN / 4, INT32_MAX / 4));
+    Bgi_ArcOutline(cx, cy, rx, ry, stangle, sweep, points);
+    if (pie) points.push_back({cx, cy});
+    Canvas canvas(Bgi_Rect{cx - rx, cy - ry, cx + rx, cy + ry});
+    if (!canvas.ok) return;
+    std::vector<Bgi_Span> spans;
+    Bgi_PolygonSpans(points.data(), points.size(), canvas.box, spans);
+    fillSpans(canvas, spans, colour);
+    canvas.commit();
+}
+} // namespace
+
+void BgiG_FillEllipse(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour) {
+    flushPixels();
+    if (rx < 0 || ry < 0) return;
+    const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
+    if (Bgi_ContainsBox(clip, x - rx, y - ry, x + rx, y + ry)) {
+        loadFill();
+        Graph_Ellipse(static_cast<uint32_t>(x - rx), static_cast<uint32_t>(y - ry), static_cast<uint32_t>(x + rx),
+                      static_cast<uint32_t>(y + ry), colour, true);
+        return;
+    }
+    fillOutline(x, y, rx, ry, 0, 360, false, colour);
+}
+
+void BgiG_FillPie(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, uint32_t colour) {
+    flushPixels();
+    if (rx < 0 || ry < 0 || sweep <= 0) return;
+    const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
+    if (Bgi_ContainsBox(clip, x - rx, y - ry, x + rx, y + ry)) {
+        loadFill();
+        Graph_Pie(static_cast<uint32_t>(x - rx), static_cast<uint32_t>(y - ry), static_cast<uint32_t>(x + rx),
+                  static_cast<uint32_t>(y + ry), stangle, sweep, colour, true);
+        return;
+    }
+    fillOutline(x, y, rx, ry, stangle, sweep, sweep < 360, colour);
+}
+
+void BgiG_FillPolygon(const Bgi_Point* points, size_t count, uint32_t colour) {
+    flushPixels();
+    if (points == nullptr || count == 0) return;
+    int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
+    std::vector<Graph_Point> device(count);
+    std::vector<Bgi_Point> shifted(count);
+    for (size_t i = 0; i < count; ++i) {
+        const int64_t x = int64_t{originX} + points[i].x, y = int64_t{originY} + points[i].y;
+        l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = std::max(b, y);
+        shifted[i] = {static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN / 2, INT32_MAX / 2)),
+                      static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN / 2, INT32_MAX / 2))};
+        device[i] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
+    }
+    if (Bgi_ContainsBox(clip, l, t, r, b)) {
+        loadFill();
+        Graph_Polygon(device.data(), static_cast<uint32_t>(count), colour, true);
+        return;
+    }
+    Canvas canvas(boxOf(l, t, r, b));
+    if (!canvas.ok) return;
+    std::vector<Bgi_Span> spans;
+    Bgi_PolygonSpans(shifted.data(), shifted.size(), canvas.box, spans);
+    fillSpans(canvas, spans, colour);
+    canvas.commit();
+}
+
+void BgiG_FloodFill(int32_t x, int32_t y, uint32_t colour, uint32_t borderValue) {
+    flushPixels();
+    // Graph_SetClip: Graph's flood fill knows only the picture's edge; the
+    // viewport's is kept here, on a block of the clip rectangle.
+    const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
+    if (!Bgi_Contains(clip, dx, dy)) return;
+    Canvas canvas(clip);
+    if (!canvas.ok) return;
+    const size_t n = Bgi_FloodFill(canvas.pixels(), canvas.width, canvas.height, canvas.box.left, canvas.box.top,
+                                   static_cast<int32_t>(dx - canvas.box.left), static_cast<int32_t>(dy - canvas.box.top),
+                                   borderValue & 0xFFFFFF, fillPattern, BgiG_ColourValue(colour),
+                                   BgiG_ColourValue(fillBackground));
+    if (n > 0) canvas.commit();
+}
+
+void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* bits, uint32_t colour,
+                 BgiG_Blocks* blocks) {
+    flushPixels();
+    if (bits == nullptr || width <= 0 || height <= 0) return;
+    const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
+    const uint32_t value = BgiG_ColourValue(colour);
+    if (Bgi_ContainsBox(clip, dx, dy, dx + width - 1, dy + height - 1)) {
+        // Two blocks, neither of which needs the picture read: its pixels under
+        // the set bits cleared (AND), then painted (OR).
+        static BgiG_Blocks scratch;
+        BgiG_Blocks& b = blocks != nullptr ? *blocks : scratch;
+        const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
+        if (b.value != value || b.mask.size() != 2 + n || blocks == nullptr) {
+            b.mask.resize(2 + n);
+            b.paint.resize(2 + n);
+            b.mask[0] = b.paint[0] = static_cast<uint32_t>(width);
+            b.mask[1] = b.paint[1] = static_cast<uint32_t>(height);
+            for (size_t i = 0; i < n; ++i) {
+                b.mask[2 + i] = bits[i] ? 0 : 0xFFFFFF;
+                b.paint[2 + i] = bits[i] ? value : 0;
+            }
+            b.value = value;
+        }
+        const auto bytes = static_cast<uint32_t>(b.mask.size() * 4);
+        const auto x1 = static_cast<uint32_t>(dx), y1 = static_cast<uint32_t>(dy);
+        Graph_PutImage(x1, y1, b.mask.data(), bytes, Graph_AND);
+        Graph_PutImage(x1, y1, b.paint.data(), bytes, Graph_OR);
+        return;
+    }
+    Canvas canvas(boxOf(dx, dy, dx + width - 1, dy + height - 1));
+    if (!canvas.ok) return;
+    for (int32_t r = 0; r < height; ++r)
+        for (int32_t c = 0; c < width; ++c)
+            if (bits[static_cast<size_t>(r) * static_cast<size_t>(width) + static_cast<size_t>(c)])
+                if (uint32_t* p = canvas.at(dx + c, dy + r)) *p = value;
+    canvas.commit();
+}
+
+namespace {
+// Faces that look like Borland's stroked fonts, TRIPLEX_FONT .. BOLD_FONT.
+struct Face {
+    const char* name;
+    bool italic, bold;
+};
+[[maybe_unused]] constexpr Face kFaces[10] = {
+    {"Times New Roman", false, false}, {"Small Fonts", false, false}, {"Arial", false, false},
+    {"Old English Text MT", false, false}, {"Script", false, false}, {"Arial", false, false},
+    {"Times New Roman", true, false}, {"Times New Roman", false, false}, {"Century Gothic", false, false},
+    {"Arial Black", false, true},
+};
+} // namespace
+
+bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t y, const char* text, uint32_t colour,
+                   int32_t& width, int32_t& boxHeight, bool measureOnly) {
+    // Graph_SetFont: with it, Graph_SetFont(kFaces[font - 1].name, height,
+    // direction ? 900 : 0, style) and Graph_OutText at the origin and clip
+    // draw these; until then the BGI's own look-alike does.
+    (void)font, (void)height, (void)direction, (void)x, (void)y, (void)text, (void)colour, (void)measureOnly;
+    width = boxHeight = 0;
+    return false;
+}
+
+void BgiG_Recolour(const uint32_t* from, const uint32_t* to, size_t count) {
+    flushPixels();
+    if (!opened || count == 0) return;
+    static std::vector<uint32_t> block;
+    block.resize(2 + size_t{Graph_Width} * Graph_Depth);
+    const auto bytes = static_cast<uint32_t>(block.size() * 4);
+    if (!Graph_GetImage(0, 0, Graph_Width - 1, Graph_Depth - 1, block.data(), bytes)) return;
+    bool changed = false;
+    for (size_t i = 2; i < block.size(); ++i)
+        for (size_t k = 0; k < count; ++k)
+            if (block[i] == from[k]) {
+                block[i] = to[k];
+                changed = true;
+                break;
+            }
+    if (changed) Graph_PutImage(0, 0, block.data(), bytes, Graph_COPY);
+}
+
+bool BgiG_GetImage(int32_t left, int32_t top, int32_t right, int32_t bottom, void* image, uint32_t size) {
+    flushPixels();
+    if (!opened || image == nullptr) return false;
+    const Bgi_Rect want = boxOf(int64_t{originX} + left, int64_t{originY} + top, int64_t{originX} + right,
+                                int64_t{originY} + bottom);
+    if (want.left >= 0 && want.top >= 0)
+        return Graph_GetImage(static_cast<uint32_t>(want.left), static_cast<uint32_t>(want.top),
+                              static_cast<uint32_t>(want.right), static_cast<uint32_t>(want.bottom), image, size);
+    // Corners left of or above the picture: those pixels read 0xFFFFFFFF, as
+    // Graph's own do past its right and bottom edges.
+    const uint64_t w = uint64_t(int64_t{want.right} - want.left + 1), h = uint64_t(int64_t{want.bottom} - want.top + 1);
+    if (w * h > (64u << 20) / 4 || size < 8 + 4 * w * h) return false;
+    auto* out = static_cast<uint8_t*>(image);
+    const Graph_ImageHeader header{static_cast<uint32_t>(w), static_cast<uint32_t>(h)};
+    std::memcpy(out, &header, 8);
+    std::memset(out + 8, 0xFF, 4 * w * h);
+    const Bgi_Rect seen = Bgi_Intersect(want, picture());
+    if (seen.right < seen.left || seen.bottom < seen.top) return true;
+    Canvas part(seen);
+    if (!part.ok) return true;
+    for (int32_t r = 0; r < part.height; ++r)
+        std::memcpy(out + 8 + 4 * ((uint64_t(part.box.top - want.top + r)) * w + uint64_t(part.box.left - want.left)),
+                    part.pixels() + static_cast<size_t>(r) * static_cast<size_t>(part.width),
+                    4 * static_cast<size_t>(part.width));
+    return true;
+}
+
+void BgiG_PutImage(int32_t x, int32_t y, const void* image, uint32_t size, uint32_t mode) {
+    flushPixels();
+    if (!opened || image == nullptr || size < 8) return;
+    Graph_ImageHeader header;
+    std::memcpy(&header, image, 8);
+    const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
+    const int64_t w = header.width, h = header.height;
+    if (w == 0 || h == 0) return;
+    if (Bgi_ContainsBox(clip, dx, dy, dx + w - 1, dy + h - 1)) {
+        Graph_PutImage(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), image, size, mode);
+        return;
+    }
+    const Bgi_Rect seen = Bgi_Intersect(boxOf(dx, dy, dx + w - 1, dy + h - 1), clip);
+    if (seen.right < seen.left || seen.bottom < seen.top) return;
+    const uint32_t cw = static_cast<uint32_t>(seen.right - seen.left + 1), ch = static_cast<uint32_t>(seen.bottom - seen.top + 1);
+    std::vector<uint32_t> part(2 + size_t{cw} * ch);
+    part[0] = cw, part[1] = ch;
+    const auto* src = static_cast<const uint8_t*>(image) + 8;
+    for (uint32_t r = 0; r < ch; ++r)
+        std::memcpy(part.data() + 2 + size_t{r} * cw,
+                    src + 4 * (uint64_t(seen.top - dy + r) * uint64_t(w) + uint64_t(seen.left - dx)), 4 * size_t{cw});
+    Graph_PutImage(static_cast<uint32_t>(seen.left), static_cast<uint32_t>(seen.top), part.data(),
+                   static_cast<uint32_t>(part.size() * 4), mode);
+}
+
+bool BgiG_SavePicture(const char* path, const Bgi_Rect& device) {
+    flushPixels();
+    // Graph saves the whole picture; a part of it is written by the caller.
+    if (!opened || path == nullptr) return false;
+    (void)device;
+    return Graph_SavePicture(path);
+}
+
+bool BgiG_LoadPicture(const char* path, const Bgi_Rect& device) {
+    flushPixels();
+    // Graph_LoadPictureBox: until then the file is drawn at its own size at
+    // the box's corner, not stretched to it.
+    if (!opened || path == nullptr) return false;
+    const Bgi_Rect r = Bgi_Intersect(device, picture());
+    if (r.right < r.left || r.bottom < r.top) return false;
+    return Graph_LoadPicture(path, static_cast<uint32_t>(r.left), static_cast<uint32_t>(r.top));
+}
+
+void BgiG_SetPages(uint32_t active, uint32_t visual) {
+    flushPixels();
+    if (!opened || active >= kPages || visual >= kPages) return;
+    if (active == drawnPage && visual == shownPage) return;
+    // The window keeps what it shows while the picture changes under it.
+    if (!frameOpen) {
+        Graph_BeginFrame();
+        frameOpen = 1;
+    }
+    if (active != drawnPage) {
+        savePage(drawnPage);
+        loadPage(active);
+        drawnPage = active;
+    }
+    if (visual == drawnPage) {
+        Graph_EndFrame(); // shows the picture: the page drawn on
+        frameOpen = 0;
+    } else if (visual != shownPage) {
+        // Another page to show: into the picture for a moment, shown, and the
+        // page drawn on back.
+        savePage(drawnPage);
+        loadPage(visual);
+        Graph_EndFrame();
+        Graph_BeginFrame();
+        loadPage(drawnPage);
+    }
+    shownPage = visual;
+}
+
+bool BgiG_ReadMouse(BgiG_Mouse& event) {
+    if (!opened) return false;
+    Graph_MouseEvent e;
+    if (!Graph_ReadMouse(&e)) return false;
+    event.kind = e.kind == Graph_MOUSE_PRESS ? 0 : e.kind == Graph_MOUSE_RELEASE ? 1 : 2;
+    event.button = e.buttons & Graph_BUTTON_RIGHT ? 1 : e.buttons & Graph_BUTTON_MIDDLE ? 2 : 0;
+    if (e.kind == Graph_MOUSE_WHEEL) event.kind = 3;
+    event.x = static_cast<int>(e.x);
+    event.y = static_cast<int>(e.y);
+    return true;
+}
