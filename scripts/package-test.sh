@@ -68,7 +68,7 @@ mkdir -p "$work/bgi-pc" "$work/bgi-plain"
 # What docs/bgi.md gives to paste into Code::Blocks or Dev-C++.
 plain=(-I"$bgi" -L"$prefix/lib" -static -Wl,--start-group -lplimo_bgi -lplimo_bgi_logic -lplimo_graph
   -lplimo_graph_logic -lplimo_console -lplimo_console_logic -lplimo_frame -lplimo_frame_logic -Wl,--end-group
-  -lgdi32 -luser32 -lstdc++ -lwinpthread)
+  -lgdi32 -luser32 -lole32 -lwindowscodecs -luuid -lstdc++ -lwinpthread)
 "$cc" examples/bgi/keys.c -o "$work/bgi-plain/keys.exe" "${plain[@]}"
 "$cxx" examples/bgi/bounce.cpp -o "$work/bgi-plain/bounce.exe" "${plain[@]}"
 for exe in "$work"/bgi/*.exe "$work"/bgi-pc/*.exe "$work"/bgi-plain/*.exe; do
