@@ -73,27 +73,20 @@ apt_error() {
     tail -n 1 "$1"; } 2>/dev/null | tr -s ' \t' ' ' | cut -c 1-200
 }
 
-# The URI of the machine's own Debian archive (the first entry that is not the security archive).
-win32_debian_uri() {
-  local f
+# win32_archive_uri [security]: the URI of the machine's own Debian archive (the
+# first entry that is not the security archive), or with "security" that of
+# its security archive (empty when it has none).
+win32_archive_uri() {
+  local f want=${1:-}
   for f in /etc/apt/sources.list.d/*.sources; do
     [ -f "$f" ] || continue
-    awk '/^URIs:/ { for (i = 2; i <= NF; i++) if ($i !~ /security/) { print $i; exit } }' "$f"
+    awk -v want="$want" '/^URIs:/ { for (i = 2; i <= NF; i++) if (($i ~ /security/) == (want == "security")) { print $i; exit } }' "$f"
   done | head -n 1
   grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list |
-    awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { if ($i !~ /security/) print $i; break } }'
+    awk -v want="$want" '{ for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { if (($i ~ /security/) == (want == "security")) print $i; break } }'
 }
-
-# The URI of the machine's Debian security archive (empty when it has none).
-win32_security_uri() {
-  local f
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    awk '/^URIs:/ { for (i = 2; i <= NF; i++) if ($i ~ /security/) { print $i; exit } }' "$f"
-  done | head -n 1
-  grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list |
-    awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { if ($i ~ /security/) print $i; break } }'
-}
+win32_debian_uri() { win32_archive_uri; }
+win32_security_uri() { win32_archive_uri security; }
 
 # Debian 13's qemu-i386, taken from the qemu-user package through apt, with a
 # private source list and list directory: the system's apt state is not touched.
