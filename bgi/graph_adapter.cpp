@@ -25,19 +25,10 @@ Loaded loadedFill = Loaded::Unknown;
 uint8_t loadedMask[8];
 uint32_t loadedBackground = 0xFFFFFFFF;
 
-// Graph_RGB: Graph's palette, entries 0..15 the BGI's colour numbers, 16..255
-// the RGB colours in use, a new one taking the oldest entry (what is drawn in
-// it keeps its colour on a true-colour display).
-constexpr uint32_t kFirstRgb = 16, kEntries = 256;
+// Graph's palette: entries 0..15 the BGI's colour numbers; RGB colours draw
+// as Graph_RGB numbers, exact on every display.
+constexpr uint32_t kEntries = 16;
 uint32_t entries[kEntries];
-uint32_t nextRgb = kFirstRgb;
-constexpr uint32_t kHash = 1024;
-struct Slot {
-    uint32_t value = 0xFFFFFFFF;
-    uint32_t entry = 0;
-};
-Slot rgbSlots[kHash];
-
 
 uint32_t frameOpen = 0, shownPage = 0;
 
@@ -117,7 +108,7 @@ void batchPixel(uint32_t x, uint32_t y, uint32_t colour) {
         st = 1;
         batch.read.push_back(t);
     }
-    batch.pixels[size_t{y} * batch.width + x] = entries[colour % kEntries];
+    batch.pixels[size_t{y} * batch.width + x] = BgiG_ColourValue(colour);
     if (st == 1) {
         st = 2;
         batch.changed.push_back(t);
@@ -319,21 +310,12 @@ uint32_t BgiG_Colour(int colour) {
     uint32_t rgb = 0;
     const uint32_t none[16] = {};
     if (!Bgi_ColourValue(colour, none, rgb)) return 15;
-    Slot& slot = rgbSlots[(rgb * 2654435761u) >> 22 & (kHash - 1)];
-    if (slot.value == rgb && entries[slot.entry] == rgb) return slot.entry;
-    const uint32_t used = std::min(nextRgb - kFirstRgb, kEntries - kFirstRgb);
-    for (uint32_t i = kFirstRgb; i < kFirstRgb + used; ++i)
-        if (entries[i] == rgb) return slot = Slot{rgb, i}, i;
-    // The entry used longest ago, round the 240.
-    const uint32_t entry = kFirstRgb + (nextRgb - kFirstRgb) % (kEntries - kFirstRgb);
-    nextRgb = nextRgb + 1 == kFirstRgb + 2 * (kEntries - kFirstRgb) ? kEntries : nextRgb + 1;
-    entries[entry] = rgb;
-    slot = Slot{rgb, entry};
-    Graph_RemapAllPalette(entries, kEntries);
-    return entry;
+    return Graph_RGB(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb));
 }
 
-uint32_t BgiG_ColourValue(uint32_t graphColour) { return entries[graphColour % kEntries]; }
+uint32_t BgiG_ColourValue(uint32_t graphColour) {
+    return Graph_IsRGB(graphColour) ? graphColour & 0xFFFFFF : entries[graphColour % kEntries];
+}
 
 void BgiG_SetOrigin(int32_t x, int32_t y) { originX = x, originY = y; }
 void BgiG_SetClip(const Bgi_Rect& device) { clip = Bgi_Intersect(device, picture()); }
@@ -368,13 +350,21 @@ void BgiG_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) 
     flushPixels();
     int64_t ax = int64_t{originX} + x1, ay = int64_t{originY} + y1;
     int64_t bx = int64_t{originX} + x2, by = int64_t{originY} + y2;
-    if (lineWidth == 1 && linePattern == 0xFFFF && !xorLines) {
-        if (Bgi_Contains(clip, ax, ay) && Bgi_Contains(clip, bx, by)) return graphLine(ax, ay, bx, by, colour);
-        if (Bgi_ClipLine(clip, ax, ay, bx, by)) graphLine(ax, ay, bx, by, colour);
+    if (lineWidth == 1 && linePattern == 0xFFFF) {
+        // XOR by Graph's write mode: the same pixels as the line drawn plainly.
+        if (xorLines) Graph_SetWriteMode(Graph_XOR);
+        if (Bgi_Contains(clip, ax, ay) && Bgi_Contains(clip, bx, by)) {
+            graphLine(ax, ay, bx, by, colour);
+        } else if (Bgi_ClipLine(clip, ax, ay, bx, by)) {
+            graphLine(ax, ay, bx, by, colour);
+        }
+        if (xorLines) Graph_SetWriteMode(Graph_COPY);
         return;
     }
-    // Graph_SetLineWidth, Graph_SetLinePattern, Graph_SetWriteMode: a thick line as
-    // three side by side, patterns and XOR pixel by pixel.
+    // Graph_SetLineWidth, Graph_SetLinePattern: Borland's thick line is three
+    // strokes side by side along the minor axis (Graph's wide band differs on
+    // slopes), and its pattern restarts on each stroke: drawn here, and their
+    // XOR pixel by pixel, each pixel once.
     int32_t ox = 0, oy = 0;
     Bgi_ThickOffsets(x2 - x1, y2 - y1, ox, oy);
     std::vector<Bgi_PatternPixel> pixels;
