@@ -2,6 +2,7 @@
 // rules of each request (what it asks of a DC, in device coordinates); the
 // runners that take it to the targets. Plain C++: main thread, like every
 // request (any thread for recorders).
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -157,6 +158,32 @@ void drawText(const Graph_RequestRecord& request, const Graph_ExecutorState& sta
     dc.Text(pointOf(state, t.x, t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
 }
 
+// WINE: Ellipse, Arc and Pie in a box of a million pixels across crash Wine's
+// GDI (a page fault writing its scan lines; 100,000 are drawn). A box wider or
+// higher than this is drawn as the chain of its outline's points, at most
+// 0.3 pixels from the curve: a polyline, or a polygon when it fills or is a pie.
+constexpr int64_t kCurveLimit = 1 << 17;
+constexpr uint32_t kCurvePoints = 8192; // a whole turn
+
+void drawHugeCurve(const Graph_DeviceRect& box, int64_t from, int64_t sweep, bool closed, bool pie, Graph_DC& dc) {
+    constexpr double kPi = 3.14159265358979323846;
+    const double cx = (box.left + static_cast<double>(box.right - 1)) / 2, rx = (box.right - 1 - box.left) / 2.0;
+    const double cy = (box.top + static_cast<double>(box.bottom - 1)) / 2, ry = (box.bottom - 1 - box.top) / 2.0;
+    const uint32_t n = static_cast<uint32_t>(std::max<int64_t>(2, kCurvePoints * sweep / 360));
+    std::vector<Graph_DevicePoint> points;
+    points.reserve(n + 2);
+    for (uint32_t i = 0; i <= n; ++i) {
+        const double a = (static_cast<double>(from) + static_cast<double>(sweep) * i / n) * kPi / 180.0;
+        points.push_back({capped(std::lround(cx + rx * std::cos(a))), capped(std::lround(cy - ry * std::sin(a)))});
+    }
+    if (pie) points.push_back({capped(std::lround(cx)), capped(std::lround(cy))});
+    if (closed) {
+        dc.Polygon(points.data(), static_cast<uint32_t>(points.size()));
+    } else {
+        dc.Polyline(points.data(), static_cast<uint32_t>(points.size()));
+    }
+}
+
 // Ellipses, arcs and pies.
 void drawEllipse(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& e = request.p.ellipse;
@@ -177,12 +204,17 @@ void drawEllipse(const Graph_RequestRecord& request, const Graph_ExecutorState& 
         }
         return;
     }
+    // GDI draws counter-clockwise from the first ray to the second.
+    const int64_t from = whole ? 0 : sweep > 0 ? e.start : static_cast<int64_t>(e.start) + sweep;
+    if (int64_t{box.right} - box.left > kCurveLimit || int64_t{box.bottom} - box.top > kCurveLimit) {
+        const bool pie = !whole && request.op == OP_PIE;
+        drawHugeCurve(box, from, whole ? 360 : sweep > 0 ? sweep : -sweep, whole || pie, pie, dc);
+        return;
+    }
     if (whole) {
         dc.Ellipse(box);
         return;
     }
-    // GDI draws counter-clockwise from the first ray to the second.
-    const int64_t from = sweep > 0 ? e.start : static_cast<int64_t>(e.start) + sweep;
     const Graph_DevicePoint start = rayOf(box, from), end = rayOf(box, from + (sweep > 0 ? sweep : -sweep));
     if (request.op == OP_PIE) {
         dc.Pie(box, start, end);

@@ -240,6 +240,17 @@ TEST_F(GraphTest, ShapesLeftOfThePictureMatchGdi) {
     DeleteObject(bitmap);
     EXPECT_GT(gdi.count(0, 0, 20, 30, 0xFFFFFF), 10);
     EXPECT_TRUE(p.px == gdi.px);
+
+    // A circle a million pixels across: its top, through the picture, as a curve.
+    Graph_ClearScreen(0);
+    Graph_SetOrigin(-1000000 + 400, 0);
+    Graph_Pie(0, 10, 2000000, 2000010, 80, 20, 14, true);
+    Graph_Ellipse(0, 10, 2000000, 2000010, 15, false);
+    Graph_SetOrigin(0, 0);
+    const Picture huge = Both();
+    EXPECT_EQ(huge.at(400, 10), 0xFFFFFFu);
+    EXPECT_TRUE(huge.all(0, 0, 799, 9, kBlack));
+    EXPECT_EQ(huge.at(400, 300), 0xFFFF00u); // inside the pie
 }
 
 } // namespace
