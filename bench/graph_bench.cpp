@@ -127,6 +127,58 @@ struct ImageBlock {
     uint32_t size() const { return static_cast<uint32_t>(data.size() * 4); }
 };
 
+// The pens, brushes and blocks of the newer rows, made once: wide pens,
+// RGB colours, a block with its opacity in the top byte (and premultiplied
+// for AlphaBlend).
+struct Extras {
+    HPEN wide[16], rgbPens[16];
+    HBRUSH rgbBrushes[16];
+    std::vector<uint32_t> alpha = std::vector<uint32_t>(2 + kBlockSide * kBlockSide);
+    std::vector<uint32_t> premultiplied = std::vector<uint32_t>(kBlockSide * kBlockSide);
+    HDC premultipliedDC = nullptr;
+    Extras() {
+        for (int c = 0; c < 16; ++c) {
+            const LOGBRUSH brush{BS_SOLID, PALETTEINDEX(c), 0};
+            wide[c] = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, 3, &brush, 0, nullptr);
+            rgbPens[c] = CreatePen(PS_SOLID, 1, RGB(16 * c, 100, 200));
+            rgbBrushes[c] = CreateSolidBrush(RGB(16 * c, 100, 200));
+        }
+        alpha[0] = alpha[1] = kBlockSide;
+        for (int i = 0; i < kBlockSide * kBlockSide; ++i) {
+            const uint32_t a = static_cast<uint32_t>(i * 7) & 0xFF, v = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
+            alpha[2 + i] = a << 24 | v;
+            uint32_t p = a << 24;
+            for (int shift = 0; shift < 24; shift += 8) p |= ((v >> shift & 0xFF) * a + 127) / 255 << shift;
+            premultiplied[i] = p;
+        }
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kBlockSide, -kBlockSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        premultipliedDC = CreateCompatibleDC(Graph_BufferDC);
+        void* bits = nullptr;
+        SelectObject(premultipliedDC, CreateDIBSection(premultipliedDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        std::memcpy(bits, premultiplied.data(), premultiplied.size() * 4);
+    }
+    uint32_t size() const { return static_cast<uint32_t>(alpha.size() * 4); }
+};
+
+// The straight-alpha blend a hand-written program would do: the picture's
+// block read into a DIB section, blended there, written back.
+void BlendByHand(HDC dc, int x, int y, const ImageBlock& read, const uint32_t* block) {
+    BitBlt(read.readDC, 0, 0, kBlockSide, kBlockSide, dc, x, y, SRCCOPY);
+    GdiFlush();
+    for (int i = 0; i < kBlockSide * kBlockSide; ++i) {
+        const uint32_t s = block[i], a = s >> 24, d = read.readBits[i];
+        if (a == 0) continue;
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            out |= ((s >> shift & 0xFF) * a + (d >> shift & 0xFF) * (255 - a) + 127) / 255 << shift;
+        }
+        read.readBits[i] = out;
+    }
+    StretchDIBits(dc, x, y, kBlockSide, kBlockSide, 0, 0, kBlockSide, kBlockSide, read.readBits, &read.info,
+                  DIB_RGB_COLORS, SRCCOPY);
+}
+
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_ERASEBKGND) return 1;
     return DefWindowProcA(w, m, wp, lp);
@@ -184,6 +236,7 @@ int main() {
     };
     static ImageBlock image;
     static std::vector<uint32_t> readBack(image.data.size());
+    static Extras extras;
 
     std::vector<Case> cases = {
         {"Graph_Line (200 x 200 px)", 4000,
@@ -370,6 +423,99 @@ int main() {
          [](int i) { Graph_GetPixel(i % 800, 300); },
          [&](int i) { GetPixel(Graph_BufferDC, i % 800, 300); },
          [&](int i) { GetPixel(Graph_BufferDC, i % 800, 300); }},
+        // The newer attributes; (a) and (b) with the same settings on the DCs.
+        {"Graph_Line width 3 (200 x 200 px)", 4000,
+         [](int i) { Graph_Line(i % 600, 100, i % 600 + 200, 300, i & 15); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 const LOGBRUSH brush{BS_SOLID, PALETTEINDEX(i & 15), 0};
+                 HGDIOBJ pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, 3, &brush, 0, nullptr);
+                 HGDIOBJ old = SelectObject(dc, pen);
+                 MoveToEx(dc, i % 600, 100, nullptr);
+                 LineTo(dc, i % 600 + 201, 301);
+                 SelectObject(dc, old);
+                 DeleteObject(pen);
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 SelectObject(Targets(k), extras.wide[i & 15]);
+                 MoveToEx(Targets(k), i % 600, 100, nullptr);
+                 LineTo(Targets(k), i % 600 + 201, 301);
+             }
+         },
+         [] { Graph_SetLineWidth(3); }},
+        {"Graph_Rectangle filled RGB (51 x 51)", 4000,
+         [](int i) { Graph_Rectangle(i % 700, 100, i % 700 + 50, 150, Graph_RGB(16 * (i & 15), 100, 200), true); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 PerShape(dc, RGB(16 * (i & 15), 100, 200), PS_SOLID, BS_SOLID, [&] { box(dc, i); });
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 SelectObject(Targets(k), extras.rgbPens[i & 15]);
+                 SelectObject(Targets(k), extras.rgbBrushes[i & 15]);
+                 box(Targets(k), i);
+             }
+         },
+         [] { Graph_SetLineWidth(1); }},
+        {"Graph_Ellipse in a cutting clip (101)", 4000,
+         [](int i) { Graph_Ellipse(i % 600, 100, i % 600 + 100, 200, i & 15, false); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 PerShape(dc, PALETTEINDEX(i & 15), PS_SOLID, BS_HOLLOW, [&] { Ellipse(dc, i % 600, 100, i % 600 + 101, 201); });
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 cached.Select(Targets(k), i & 15, false);
+                 Ellipse(Targets(k), i % 600, 100, i % 600 + 101, 201);
+             }
+         },
+         [] { Graph_SetClip(0, 120, 799, 170); }},
+        {"Graph_Line XOR (200 x 200 px)", 4000,
+         [](int i) { Graph_Line(i % 600, 100, i % 600 + 200, 300, i & 15); },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 PerShape(dc, PALETTEINDEX(i & 15), PS_SOLID, BS_HOLLOW, [&] {
+                     line(dc, i);
+                     LineTo(dc, i % 600 + 201, 300);
+                 });
+             }
+         },
+         [&](int i) {
+             for (int k = 0; k < 2; ++k) {
+                 HDC dc = Targets(k);
+                 cached.Select(dc, i & 15, false);
+                 line(dc, i);
+                 LineTo(dc, i % 600 + 201, 300); // the end pixel, XORed too
+             }
+         },
+         [] {
+             Graph_ResetClip();
+             Graph_SetWriteMode(Graph_XOR);
+         }},
+        // (a) AlphaBlend of a premultiplied copy into both DCs, (b) the same
+        // loop by hand into the back buffer and its block copied to the window.
+        {"Graph_PutImage alpha (64 x 64)", 4000,
+         [](int i) { Graph_PutImage(i % 700, 100, extras.alpha.data(), extras.size(), Graph_ALPHA); },
+         [&](int i) {
+             const BLENDFUNCTION f{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+             for (int k = 0; k < 2; ++k) {
+                 AlphaBlend(Targets(k), i % 700, 100, kBlockSide, kBlockSide, extras.premultipliedDC, 0, 0, kBlockSide,
+                            kBlockSide, f);
+             }
+         },
+         [&](int i) {
+             BlendByHand(Graph_BufferDC, i % 700, 100, image, extras.alpha.data() + 2);
+             BitBlt(Graph_WindowDC, i % 700, 100, kBlockSide, kBlockSide, Graph_BufferDC, i % 700, 100, SRCCOPY);
+         },
+         [] { Graph_SetWriteMode(Graph_COPY); }},
     };
 
     std::printf("Graph drawing cost, mean microseconds per call on both targets (back buffer + %s),\n"
@@ -382,6 +528,9 @@ int main() {
         const double gm = m[0], am = m[1], bm = m[2];
         std::printf("%-36s %9.2f %9.2f %9.2f %8.2f %8.2f\n", c.name, gm, am, bm, gm / am, gm / bm);
     }
+    Graph_SetWriteMode(Graph_COPY);
+    Graph_ResetClip();
+    Graph_SetLineWidth(1);
 
     // Many shapes: lines of 40 x 40 pixels spread over the picture, the colour
     // changing with every line; (b) selects only the pen, as hand-written GDI would.

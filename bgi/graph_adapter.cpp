@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 
 #include "Graph.h"
 
@@ -25,19 +26,10 @@ Loaded loadedFill = Loaded::Unknown;
 uint8_t loadedMask[8];
 uint32_t loadedBackground = 0xFFFFFFFF;
 
-// Graph_RGB: Graph's palette, entries 0..15 the BGI's colour numbers, 16..255
-// the RGB colours in use, a new one taking the oldest entry (what is drawn in
-// it keeps its colour on a true-colour display).
-constexpr uint32_t kFirstRgb = 16, kEntries = 256;
+// Graph's palette: entries 0..15 the BGI's colour numbers; RGB colours draw
+// as Graph_RGB numbers, exact on every display.
+constexpr uint32_t kEntries = 16;
 uint32_t entries[kEntries];
-uint32_t nextRgb = kFirstRgb;
-constexpr uint32_t kHash = 1024;
-struct Slot {
-    uint32_t value = 0xFFFFFFFF;
-    uint32_t entry = 0;
-};
-Slot rgbSlots[kHash];
-
 
 uint32_t frameOpen = 0, shownPage = 0;
 
@@ -117,7 +109,7 @@ void batchPixel(uint32_t x, uint32_t y, uint32_t colour) {
         st = 1;
         batch.read.push_back(t);
     }
-    batch.pixels[size_t{y} * batch.width + x] = entries[colour % kEntries];
+    batch.pixels[size_t{y} * batch.width + x] = BgiG_ColourValue(colour);
     if (st == 1) {
         st = 2;
         batch.changed.push_back(t);
@@ -204,6 +196,31 @@ Bgi_Rect boxOf(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
     return Bgi_Rect{c(std::min(x1, x2)), c(std::min(y1, y2)), c(std::max(x1, x2)), c(std::max(y1, y2))};
 }
 
+// Graph_SetClip, Graph_SetOrigin: a shape that crosses the clip rectangle's
+// or the picture's edge drawn by Graph itself, inside Graph's clip rectangle,
+// its device coordinates (negative ones too) carried by Graph's origin.
+// For the one shape only: pages and blocks go on reaching the whole picture.
+struct GraphCut {
+    static constexpr int64_t kShift = int64_t{1} << 30; // beyond every clamped coordinate
+    GraphCut() {
+        Graph_SetClip(static_cast<uint32_t>(clip.left), static_cast<uint32_t>(clip.top),
+                      static_cast<uint32_t>(clip.right), static_cast<uint32_t>(clip.bottom));
+        Graph_SetOrigin(-static_cast<int32_t>(kShift), -static_cast<int32_t>(kShift));
+    }
+    ~GraphCut() {
+        Graph_SetOrigin(0, 0);
+        Graph_ResetClip();
+    }
+    GraphCut(const GraphCut&) = delete;
+    GraphCut& operator=(const GraphCut&) = delete;
+    // A device coordinate as the shifted unsigned coordinate Graph takes.
+    static uint32_t at(int64_t v) {
+        return static_cast<uint32_t>(std::clamp<int64_t>(v, -kShift, kShift) + kShift);
+    }
+};
+
+bool clipEmpty() { return clip.right < clip.left || clip.bottom < clip.top; }
+
 void fillSpans(Canvas& canvas, const std::vector<Bgi_Span>& spans, uint32_t colour) {
     const uint32_t fg = BgiG_ColourValue(colour), bg = BgiG_ColourValue(fillBackground);
     for (const Bgi_Span& s : spans)
@@ -227,28 +244,23 @@ void graphLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t colour) 
                static_cast<uint32_t>(y2), colour);
 }
 
-// Graph_Ellipse / Graph_Arc for an outline inside the clip rectangle; pixels
-// otherwise.
+// Graph_Ellipse / Graph_Arc for an outline, inside Graph's clip rectangle
+// when it crosses the BGI's.
 void arcStroke(int64_t cx, int64_t cy, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, uint32_t colour) {
-    if (rx < 0 || ry < 0) return;
-    if (Bgi_ContainsBox(clip, cx - rx, cy - ry, cx + rx, cy + ry)) {
-        const auto x1 = static_cast<uint32_t>(cx - rx), y1 = static_cast<uint32_t>(cy - ry);
-        const auto x2 = static_cast<uint32_t>(cx + rx), y2 = static_cast<uint32_t>(cy + ry);
-        if (sweep >= 360) return Graph_Ellipse(x1, y1, x2, y2, colour, false);
-        Graph_Arc(x1, y1, x2, y2, stangle, sweep, colour);
-        // NOTE: GDI's arc leaves its last pixel out; Borland's arc has both ends.
-        const Bgi_Point end = Bgi_EllipsePoint(static_cast<int32_t>(cx), static_cast<int32_t>(cy), rx, ry,
-                                               static_cast<int32_t>((int64_t{stangle} + sweep) % 360));
-        Graph_SetPixel(static_cast<uint32_t>(end.x), static_cast<uint32_t>(end.y), colour);
-        return;
-    }
+    if (rx < 0 || ry < 0 || clipEmpty()) return;
     if (cx - rx > clip.right || cx + rx < clip.left || cy - ry > clip.bottom || cy + ry < clip.top) return;
-    std::vector<Bgi_Point> points;
-    Bgi_ArcOutline(static_cast<int32_t>(std::clamp<int64_t>(cx, INT32_MIN / 4, INT32_MAX / 4)),
-                   static_cast<int32_t>(std::clamp<int64_t>(cy, INT32_MIN / 4, INT32_MAX / 4)), rx, ry, stangle, sweep,
-                   points);
-    for (const Bgi_Point& p : points)
-        if (Bgi_Contains(clip, p.x, p.y)) Graph_SetPixel(static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y), colour);
+    const bool inside = Bgi_ContainsBox(clip, cx - rx, cy - ry, cx + rx, cy + ry);
+    auto at = [&](int64_t v) { return inside ? static_cast<uint32_t>(v) : GraphCut::at(v); };
+    std::optional<GraphCut> cut;
+    if (!inside) cut.emplace();
+    const uint32_t x1 = at(cx - rx), y1 = at(cy - ry), x2 = at(cx + rx), y2 = at(cy + ry);
+    if (sweep >= 360) return Graph_Ellipse(x1, y1, x2, y2, colour, false);
+    Graph_Arc(x1, y1, x2, y2, stangle, sweep, colour);
+    // NOTE: GDI's arc leaves its last pixel out; Borland's arc has both ends.
+    const Bgi_Point end = Bgi_EllipsePoint(static_cast<int32_t>(std::clamp<int64_t>(cx, INT32_MIN / 4, INT32_MAX / 4)),
+                                           static_cast<int32_t>(std::clamp<int64_t>(cy, INT32_MIN / 4, INT32_MAX / 4)),
+                                           rx, ry, static_cast<int32_t>((int64_t{stangle} + sweep) % 360));
+    if (Bgi_Contains(clip, end.x, end.y)) Graph_SetPixel(at(end.x), at(end.y), colour);
 }
 
 } // namespace
@@ -319,21 +331,12 @@ uint32_t BgiG_Colour(int colour) {
     uint32_t rgb = 0;
     const uint32_t none[16] = {};
     if (!Bgi_ColourValue(colour, none, rgb)) return 15;
-    Slot& slot = rgbSlots[(rgb * 2654435761u) >> 22 & (kHash - 1)];
-    if (slot.value == rgb && entries[slot.entry] == rgb) return slot.entry;
-    const uint32_t used = std::min(nextRgb - kFirstRgb, kEntries - kFirstRgb);
-    for (uint32_t i = kFirstRgb; i < kFirstRgb + used; ++i)
-        if (entries[i] == rgb) return slot = Slot{rgb, i}, i;
-    // The entry used longest ago, round the 240.
-    const uint32_t entry = kFirstRgb + (nextRgb - kFirstRgb) % (kEntries - kFirstRgb);
-    nextRgb = nextRgb + 1 == kFirstRgb + 2 * (kEntries - kFirstRgb) ? kEntries : nextRgb + 1;
-    entries[entry] = rgb;
-    slot = Slot{rgb, entry};
-    Graph_RemapAllPalette(entries, kEntries);
-    return entry;
+    return Graph_RGB(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb));
 }
 
-uint32_t BgiG_ColourValue(uint32_t graphColour) { return entries[graphColour % kEntries]; }
+uint32_t BgiG_ColourValue(uint32_t graphColour) {
+    return Graph_IsRGB(graphColour) ? graphColour & 0xFFFFFF : entries[graphColour % kEntries];
+}
 
 void BgiG_SetOrigin(int32_t x, int32_t y) { originX = x, originY = y; }
 void BgiG_SetClip(const Bgi_Rect& device) { clip = Bgi_Intersect(device, picture()); }
@@ -368,13 +371,21 @@ void BgiG_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) 
     flushPixels();
     int64_t ax = int64_t{originX} + x1, ay = int64_t{originY} + y1;
     int64_t bx = int64_t{originX} + x2, by = int64_t{originY} + y2;
-    if (lineWidth == 1 && linePattern == 0xFFFF && !xorLines) {
-        if (Bgi_Contains(clip, ax, ay) && Bgi_Contains(clip, bx, by)) return graphLine(ax, ay, bx, by, colour);
-        if (Bgi_ClipLine(clip, ax, ay, bx, by)) graphLine(ax, ay, bx, by, colour);
+    if (lineWidth == 1 && linePattern == 0xFFFF) {
+        // XOR by Graph's write mode: the same pixels as the line drawn plainly.
+        if (xorLines) Graph_SetWriteMode(Graph_XOR);
+        if (Bgi_Contains(clip, ax, ay) && Bgi_Contains(clip, bx, by)) {
+            graphLine(ax, ay, bx, by, colour);
+        } else if (Bgi_ClipLine(clip, ax, ay, bx, by)) {
+            graphLine(ax, ay, bx, by, colour);
+        }
+        if (xorLines) Graph_SetWriteMode(Graph_COPY);
         return;
     }
-    // Graph_SetLineWidth, Graph_SetLinePattern, Graph_SetWriteMode: a thick line as
-    // three side by side, patterns and XOR pixel by pixel.
+    // Graph_SetLineWidth, Graph_SetLinePattern: Borland's thick line is three
+    // strokes side by side along the minor axis (Graph's wide band differs on
+    // slopes), and its pattern restarts on each stroke: drawn here, and their
+    // XOR pixel by pixel, each pixel once.
     int32_t ox = 0, oy = 0;
     Bgi_ThickOffsets(x2 - x1, y2 - y1, ox, oy);
     std::vector<Bgi_PatternPixel> pixels;
@@ -463,73 +474,55 @@ void BgiG_Arc(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stangle, i
     arcStroke(x, y, rx, ry, stangle, sweep, colour);
 }
 
-namespace {
-void fillOutline(int64_t x, int64_t y, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, bool pie,
-                 uint32_t colour) {
-    std::vector<Bgi_Point> points;
-    const auto cx = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN / 4, INT32_MAX / 4));
-    const auto cy = static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN / 4, INT32_MAX / 4));
-    Bgi_ArcOutline(cx, cy, rx, ry, stangle, sweep, points);
-    if (pie) points.push_back({cx, cy});
-    Canvas canvas(Bgi_Rect{cx - rx, cy - ry, cx + rx, cy + ry});
-    if (!canvas.ok) return;
-    std::vector<Bgi_Span> spans;
-    Bgi_PolygonSpans(points.data(), points.size(), canvas.box, spans);
-    fillSpans(canvas, spans, colour);
-    canvas.commit();
-}
-} // namespace
-
 void BgiG_FillEllipse(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour) {
     flushPixels();
-    if (rx < 0 || ry < 0) return;
+    if (rx < 0 || ry < 0 || clipEmpty()) return;
     const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
+    loadFill();
     if (Bgi_ContainsBox(clip, x - rx, y - ry, x + rx, y + ry)) {
-        loadFill();
         Graph_Ellipse(static_cast<uint32_t>(x - rx), static_cast<uint32_t>(y - ry), static_cast<uint32_t>(x + rx),
                       static_cast<uint32_t>(y + ry), colour, true);
         return;
     }
-    fillOutline(x, y, rx, ry, 0, 360, false, colour);
+    GraphCut cut;
+    Graph_Ellipse(GraphCut::at(x - rx), GraphCut::at(y - ry), GraphCut::at(x + rx), GraphCut::at(y + ry), colour, true);
 }
 
 void BgiG_FillPie(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stangle, int32_t sweep, uint32_t colour) {
     flushPixels();
-    if (rx < 0 || ry < 0 || sweep <= 0) return;
+    if (rx < 0 || ry < 0 || sweep <= 0 || clipEmpty()) return;
     const int64_t x = int64_t{originX} + cx, y = int64_t{originY} + cy;
+    loadFill();
     if (Bgi_ContainsBox(clip, x - rx, y - ry, x + rx, y + ry)) {
-        loadFill();
         Graph_Pie(static_cast<uint32_t>(x - rx), static_cast<uint32_t>(y - ry), static_cast<uint32_t>(x + rx),
                   static_cast<uint32_t>(y + ry), stangle, sweep, colour, true);
         return;
     }
-    fillOutline(x, y, rx, ry, stangle, sweep, sweep < 360, colour);
+    GraphCut cut;
+    Graph_Pie(GraphCut::at(x - rx), GraphCut::at(y - ry), GraphCut::at(x + rx), GraphCut::at(y + ry), stangle, sweep,
+              colour, true);
 }
 
 void BgiG_FillPolygon(const Bgi_Point* points, size_t count, uint32_t colour) {
     flushPixels();
-    if (points == nullptr || count == 0) return;
+    if (points == nullptr || count == 0 || clipEmpty()) return;
     int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
-    std::vector<Graph_Point> device(count);
-    std::vector<Bgi_Point> shifted(count);
+    std::vector<int64_t> xy(2 * count);
     for (size_t i = 0; i < count; ++i) {
         const int64_t x = int64_t{originX} + points[i].x, y = int64_t{originY} + points[i].y;
         l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = std::max(b, y);
-        shifted[i] = {static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN / 2, INT32_MAX / 2)),
-                      static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN / 2, INT32_MAX / 2))};
-        device[i] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
+        xy[2 * i] = x, xy[2 * i + 1] = y;
     }
-    if (Bgi_ContainsBox(clip, l, t, r, b)) {
-        loadFill();
-        Graph_Polygon(device.data(), static_cast<uint32_t>(count), colour, true);
-        return;
+    const bool inside = Bgi_ContainsBox(clip, l, t, r, b);
+    std::vector<Graph_Point> device(count);
+    for (size_t i = 0; i < count; ++i) {
+        device[i] = inside ? Graph_Point{static_cast<uint32_t>(xy[2 * i]), static_cast<uint32_t>(xy[2 * i + 1])}
+                           : Graph_Point{GraphCut::at(xy[2 * i]), GraphCut::at(xy[2 * i + 1])};
     }
-    Canvas canvas(boxOf(l, t, r, b));
-    if (!canvas.ok) return;
-    std::vector<Bgi_Span> spans;
-    Bgi_PolygonSpans(shifted.data(), shifted.size(), canvas.box, spans);
-    fillSpans(canvas, spans, colour);
-    canvas.commit();
+    loadFill();
+    std::optional<GraphCut> cut;
+    if (!inside) cut.emplace();
+    Graph_Polygon(device.data(), static_cast<uint32_t>(count), colour, true);
 }
 
 void BgiG_FloodFill(int32_t x, int32_t y, uint32_t colour, uint32_t borderValue) {

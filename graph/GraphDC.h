@@ -8,7 +8,8 @@
 #include <cstdint>
 
 // A point and a rectangle in device coordinates, signed 32-bit as GDI takes
-// them (the dispatch keeps every coordinate within [0, Graph_GdiCoordLimit + 1]).
+// them (the dispatch keeps every coordinate within
+// [-Graph_GdiCoordLimit, Graph_GdiCoordLimit + 1]).
 // The point has POINT's layout, so an array of them goes to GDI as it is.
 struct Graph_DevicePoint {
     int32_t x, y;
@@ -20,11 +21,14 @@ struct Graph_DeviceRect {
 
 // A pen and a brush as GDI makes them. Colours are COLORREFs (a palette index
 // today, PALETTEINDEX(n); an RGB value is the same field), styles the
-// platform's PS_*/BS_*/HS_*. Room for what comes next: a pen's width (1
-// today) and a user pattern (the brush's hatch field holds its bitmap).
+// platform's PS_*/BS_*/HS_*. A pen of width 1 without a pattern is GDI's
+// cosmetic pen; any other is a flat-ended geometric one (the dispatch draws its
+// lines one pixel further, so that the last point is covered). pattern:
+// 0x10000 | a 16-pixel line pattern (bit 0 first), or 0.
 struct Graph_Pen {
     uint32_t style, colour;
     uint32_t width = 1;
+    uint32_t pattern = 0;
 };
 struct Graph_Brush {
     uint32_t style, colour;
@@ -33,8 +37,6 @@ struct Graph_Brush {
 
 // One device context. Each call may leave out a change the DC already holds.
 // Main thread, under the back-buffer lock (a recorder: any thread).
-// NOTE: the next features each add an operation here, not a code in a value
-// array: a write mode (SetROP2), a clip rectangle, a font, a page to draw on.
 class Graph_DC {
 public:
     // The kept pen or brush for these values, made on first use, selected; the
@@ -47,6 +49,10 @@ public:
     // The loaded palette (Graph_PaletteBuffer) into this DC (the back buffer:
     // into each of its pages).
     virtual void Palette() = 0;
+    // Graph_COPY or Graph_XOR for lines, outlines and fills; and the clip
+    // rectangle in force (null: none). Both go to every page of the back buffer.
+    virtual void SetWriteMode(uint32_t mode) = 0;
+    virtual void Clip(const Graph_DeviceRect* box) = 0;
 
     // Shapes, with the selected pen and brush.
     virtual void Pixel(Graph_DevicePoint at, uint32_t colour) = 0;                 // SetPixelV
@@ -63,7 +69,8 @@ public:
     virtual void FloodFill(Graph_DevicePoint at, uint32_t border) = 0;
     virtual void Text(Graph_DevicePoint at, const char* text, int32_t length) = 0;
     // An image block's pixels (0x00RRGGBB, top row first) at `at`, combined by
-    // mode (Graph_COPY ...); the window takes the block's area from the back buffer.
+    // mode (Graph_COPY ... Graph_ALPHA); the window takes the block's area from
+    // the back buffer.
     virtual void Image(Graph_DevicePoint at, uint32_t width, uint32_t height, const uint32_t* pixels,
                        uint32_t mode) = 0;
 
@@ -81,6 +88,8 @@ public:
     void SetBkColor(uint32_t) override {}
     void SetBkMode(int32_t) override {}
     void Palette() override {}
+    void SetWriteMode(uint32_t) override {}
+    void Clip(const Graph_DeviceRect*) override {}
     void Pixel(Graph_DevicePoint, uint32_t) override {}
     void Line(Graph_DevicePoint, Graph_DevicePoint) override {}
     void Rectangle(const Graph_DeviceRect&) override {}

@@ -14,8 +14,14 @@
 inline constexpr uint32_t Graph_PS_SOLID = 0;
 inline constexpr uint32_t Graph_BS_SOLID = 0, Graph_BS_HOLLOW = 1, Graph_BS_HATCHED = 2, Graph_BS_PATTERN = 3;
 
-// The palette-relative colour of a colour number: PALETTEINDEX(n mod 256).
-constexpr uint32_t Graph_PaletteColour(uint32_t colour) { return 0x01000000u | (colour & 0xFF); }
+inline constexpr uint32_t Graph_PS_NULL = 5;
+
+// The COLORREF of a colour number: Graph_RGB's colour as it is (0x00BBGGRR),
+// any other number PALETTEINDEX(n mod 256).
+constexpr uint32_t Graph_PaletteColour(uint32_t colour) {
+    return Graph_IsRGB(colour) ? (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16
+                               : 0x01000000u | (colour & 0xFF);
+}
 
 // Main thread. What the dispatch keeps between requests.
 struct Graph_ExecutorState {
@@ -23,6 +29,12 @@ struct Graph_ExecutorState {
     bool stdPatternFlag = true;              // fills use the standard pattern, not the user mask
     uint32_t stdBrushStyle = Graph_BS_SOLID; // solid or hatched
     uintptr_t hatch = 0;                     // the hatch style, or the user pattern bitmap
+    uint32_t lineWidth = 1;                  // pixels across lines and outlines
+    uint32_t linePattern = 0;                // 0x10000 | a user pattern, or 0: the style
+    uint32_t writeMode = Graph_COPY;         // of lines, outlines and fills
+    int32_t originX = 0, originY = 0;        // device = origin + coordinate
+    bool clipped = false;                    // a clip rectangle is in force:
+    uint32_t clipX1 = 0, clipY1 = 0, clipX2 = 0, clipY2 = 0; // picture pixels, inclusive
 };
 extern Graph_ExecutorState Graph_Executor;
 

@@ -26,6 +26,11 @@ enum Graph_OpCode : uint8_t {
     OP_FLOOD_FILL = 17,
     OP_TEXT = 18,
     OP_IMAGE = 19,
+    OP_LINE_WIDTH = 20,
+    OP_LINE_PATTERN = 21,
+    OP_WRITE_MODE = 22,
+    OP_CLIP = 23,
+    OP_ORIGIN = 24,
 };
 
 constexpr uint32_t Graph_TextMax = 257;
@@ -37,6 +42,12 @@ struct Graph_RequestRecord {
     uint8_t op;
     union {
         struct { uint32_t style; } penStyle;
+        struct { uint32_t pixels; } lineWidth;
+        struct { uint32_t pattern; } linePattern; // 0x10000 | the 16 bits
+        struct { uint32_t mode; } writeMode;
+        // Picture pixels, ordered and inclusive; on == 0: no clip rectangle.
+        struct { uint32_t x1, y1, x2, y2, on; } clip;
+        struct { int32_t x, y; } origin;
         struct { uint32_t pattern; } fillPattern;
         struct { uint32_t colour; } bkColour;
         struct { uint32_t mode; } bkMode;
@@ -91,6 +102,26 @@ constexpr int32_t Graph_GdiCoord(uint32_t v) {
 // as they were, when nothing of it lies inside. Graph cuts at GDI's range
 // (Graph_GdiCoordLimit), the viewer at what Graph takes (viewer/clip.cpp).
 bool Graph_CutSegment(int64_t (&a)[2], int64_t (&b)[2], int64_t limit);
+
+// A 16-pixel line pattern (bit 0 first, 1 drawn) as the dash lengths a
+// user-styled pen takes: on, off, on ... from the first pixel, an even count,
+// at most 16, summing to 16 (a run of 0 where the pattern starts or ends
+// off). 0 for a pattern of no pixels.
+constexpr uint32_t Graph_PatternRunsMax = 16;
+uint32_t Graph_PatternRuns(uint16_t pattern, uint32_t (&runs)[Graph_PatternRunsMax]);
+
+// The dash lengths of line styles 1 to 4 (dotted, dashed, dash-dot,
+// dash-dot-dot) for pens wider than one pixel, the pixels of the one-pixel
+// styles, so that a style keeps its pattern at every width.
+struct Graph_StyleRuns {
+    uint32_t count;
+    uint32_t runs[6];
+};
+extern const Graph_StyleRuns Graph_WideStyleRuns[5];
+
+// One channel-wise straight-alpha blend of n block pixels (top byte the
+// opacity) over the picture's: (s * a + d * (255 - a) + 127) / 255.
+void Graph_BlendRow(uint32_t* picture, const uint32_t* block, uint32_t n);
 
 // The number of characters drawn from a text array: up to its first NUL or
 // its end, at most Graph_TextMax.

@@ -33,6 +33,17 @@ void deletePage(HDC dc, HBITMAP bitmap) {
     if (bitmap != nullptr) DeleteObject(bitmap);
 }
 
+// The whole picture from one DC into another, whatever clip rectangle the
+// target has selected (the requests' clip): lifted for the copy, then put back.
+void copyWhole(HDC to, HDC from) {
+    HRGN clip = Graph_Executor.clipped ? CreateRectRgn(0, 0, 0, 0) : nullptr;
+    const bool lifted = clip != nullptr && GetClipRgn(to, clip) == 1;
+    if (lifted) SelectClipRgn(to, nullptr);
+    BitBlt(to, 0, 0, width(), depth(), from, 0, 0, SRCCOPY);
+    if (lifted) SelectClipRgn(to, clip);
+    if (clip != nullptr) DeleteObject(clip);
+}
+
 } // namespace
 
 Graph_BackBuffer::Graph_BackBuffer() { InitializeCriticalSection(&lock_); }
@@ -72,9 +83,7 @@ void Graph_BackBuffer::SelectFont(HGDIOBJ font) {
     }
 }
 
-void Graph_BackBuffer::copy(const Page& to, const Page& from) {
-    BitBlt(to.dc, 0, 0, width(), depth(), from.dc, 0, 0, SRCCOPY);
-}
+void Graph_BackBuffer::copy(const Page& to, const Page& from) { copyWhole(to.dc, from.dc); }
 
 void Graph_BackBuffer::swapRoles() {
     const Page drawn = pages_[0];
@@ -148,7 +157,7 @@ void Graph_BackBuffer::EndFrame(HDC window) {
         swapRoles();
         drawnStale_ = false;
     } else if (window != nullptr && pages_[0].dc != nullptr) {
-        BitBlt(window, 0, 0, width(), depth(), pages_[0].dc, 0, 0, SRCCOPY);
+        copyWhole(window, pages_[0].dc);
     }
     showSpare_ = false;
     Unlock();
@@ -163,7 +172,7 @@ void Graph_BackBuffer::EndOpenFrames(HDC window) {
 void Graph_BackBuffer::Show(HDC target) {
     Lock();
     const Page& shown = pages_[showSpare_ ? 1 : 0];
-    if (shown.dc != nullptr) BitBlt(target, 0, 0, width(), depth(), shown.dc, 0, 0, SRCCOPY);
+    if (shown.dc != nullptr) copyWhole(target, shown.dc);
     Unlock();
 }
 

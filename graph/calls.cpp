@@ -95,7 +95,7 @@ uint32_t Graph_ImageSize(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2) {
 }
 
 bool Graph_PutImage(uint32_t x, uint32_t y, const void* image, uint32_t size, uint32_t mode) {
-    if (image == nullptr || size < sizeof(Graph_ImageHeader) || mode > Graph_NOT) return false;
+    if (image == nullptr || size < sizeof(Graph_ImageHeader) || mode > Graph_ALPHA) return false;
     Graph_ImageHeader header;
     std::memcpy(&header, image, sizeof header);
     if (header.width == 0 || header.height == 0 ||
@@ -110,4 +110,40 @@ bool Graph_PutImage(uint32_t x, uint32_t y, const void* image, uint32_t size, ui
 void Graph_DrawBlock(uint32_t x, uint32_t y, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) {
     Graph_Request.p.image = {x, y, width, height, mode, pixels};
     issue(OP_IMAGE);
+}
+
+// ---- line, write mode, clip and origin attributes --------------------------------
+
+void Graph_SetLineWidth(uint32_t pixels) {
+    Graph_Request.p.lineWidth.pixels = pixels == 0 ? 1 : Graph_Min(pixels, Graph_LineWidthMax);
+    Graph_Request.op = OP_LINE_WIDTH;
+    Graph_ExecuteOnBuffer();
+}
+
+void Graph_SetLinePattern(uint16_t pattern) {
+    Graph_Request.p.linePattern.pattern = 0x10000u | pattern;
+    Graph_Request.op = OP_LINE_PATTERN;
+    Graph_ExecuteOnBuffer();
+}
+
+void Graph_SetWriteMode(uint32_t mode) {
+    if (mode != Graph_COPY && mode != Graph_XOR) return; // the caller's fault: the mode stays
+    Graph_Request.p.writeMode.mode = mode;
+    issue(OP_WRITE_MODE);
+}
+
+void Graph_SetClip(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2) {
+    Graph_Request.p.clip = {Graph_Min(x1, x2), Graph_Min(y1, y2), Graph_Max(x1, x2), Graph_Max(y1, y2), 1};
+    issue(OP_CLIP);
+}
+
+void Graph_ResetClip() {
+    Graph_Request.p.clip = {0, 0, 0, 0, 0};
+    issue(OP_CLIP);
+}
+
+void Graph_SetOrigin(int32_t x, int32_t y) {
+    Graph_Request.p.origin = {x, y};
+    Graph_Request.op = OP_ORIGIN;
+    Graph_ExecuteOnBuffer();
 }

@@ -13,14 +13,46 @@ namespace {
 
 HGDIOBJ stock(int which) { return GetStockObject(which); }
 
-// What defines a kept object: its kind, its style (and a brush's hatch style)
-// and its colour. The one pattern brush is that of the user mask in force: a
-// new mask drops it.
+// What defines a kept object: its kind, its style (a pen's with its width and
+// pattern, a brush's with its hatch style) and its colour. The one pattern
+// brush is that of the user mask in force: a new mask drops it.
 enum Kind : uint64_t { kPen = 1, kBrush, kPatternBrush };
 constexpr uint64_t keyOf(Kind kind, uint32_t style, COLORREF colour) {
-    return kind << 56 | static_cast<uint64_t>(style) << 32 | colour;
+    return kind << 60 | static_cast<uint64_t>(style) << 32 | colour;
 }
-constexpr uint32_t kStyleLimit = 1u << 24; // what a key holds
+constexpr uint32_t kStyleLimit = 1u << 28; // what a key holds
+
+// A pen's style, width and pattern in a key's style: 3 bits, 7 and 17.
+constexpr uint32_t kPenStyles = 8;
+constexpr uint32_t penStyleOf(const Graph_Pen& p) { return p.style | p.width << 3 | p.pattern << 10; }
+static_assert(penStyleOf(Graph_Pen{kPenStyles - 1, 0, Graph_LineWidthMax, 0x1FFFF}) < kStyleLimit,
+              "a pen's key holds its style, width and pattern");
+
+// A pen of width 1 without a pattern is the cosmetic one GDI draws fastest;
+// any other a geometric pen with flat ends and mitred corners.
+// NOTE: a cosmetic pen's user style is scaled under Wine (each length taken
+// three times); a geometric pen's is not, at any width.
+HGDIOBJ makePen(uint32_t packed, COLORREF colour) {
+    const uint32_t style = packed % kPenStyles, width = packed >> 3 & 0x7F, pattern = packed >> 10;
+    if (width <= 1 && pattern == 0) {
+        const LOGPEN pen{style, POINT{1, 0}, colour};
+        return CreatePenIndirect(&pen);
+    }
+    DWORD runs[Graph_PatternRunsMax];
+    uint32_t count = 0;
+    if (pattern != 0) {
+        uint32_t lengths[Graph_PatternRunsMax];
+        count = Graph_PatternRuns(static_cast<uint16_t>(pattern), lengths);
+        for (uint32_t i = 0; i < count; ++i) runs[i] = lengths[i];
+    } else if (style >= PS_DASH && style <= PS_DASHDOTDOT) {
+        const Graph_StyleRuns& table = Graph_WideStyleRuns[style];
+        count = table.count;
+        for (uint32_t i = 0; i < count; ++i) runs[i] = table.runs[i];
+    }
+    const LOGBRUSH brush{BS_SOLID, colour, 0};
+    const DWORD kind = PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_JOIN_MITER | (count != 0 ? PS_USERSTYLE : PS_SOLID);
+    return ExtCreatePen(kind, width, &brush, count, count != 0 ? runs : nullptr);
+}
 
 // The pens and brushes both DCs draw with, made once and kept: one object may
 // be selected in both DCs at once, and both ask for the same one in turn.
@@ -80,12 +112,13 @@ public:
 
     void SelectPen(const Graph_Pen& p) override {
         HGDIOBJ pen;
-        if (p.style == PS_NULL) {
+        if ((p.style == PS_NULL && p.pattern == 0) || p.pattern == 0x10000) {
             pen = stock(NULL_PEN); // every invisible pen draws the same nothing
-        } else if (p.style >= kStyleLimit) {
+        } else if (p.style >= kPenStyles || p.width > Graph_LineWidthMax || p.pattern > 0x1FFFF) {
             pen = stock(BLACK_PEN);
         } else {
-            pen = keptObjects.Get(keyOf(kPen, p.style, p.colour), kPen, p.style, p.colour, 0, BLACK_PEN);
+            const uint32_t packed = penStyleOf(p);
+            pen = keptObjects.Get(keyOf(kPen, packed, p.colour), kPen, packed, p.colour, 0, BLACK_PEN);
         }
         select(held_.pen, pen);
     }
@@ -112,8 +145,8 @@ public:
     void SetTextColor(uint32_t colour) override {
         change<COLORREF>(held_.text, colour, CLR_INVALID, [&] { return ::SetTextColor(dc, colour) != CLR_INVALID; });
     }
-    // What only its own request sets (background, palette; next: write mode,
-    // clip, font) the back buffer's pages all take: a frame may draw on either.
+    // What only its own request sets (background, palette, write mode, clip;
+    // next: font) the back buffer's pages all take: a frame may draw on either.
     void SetBkColor(uint32_t colour) override {
         change<COLORREF>(held_.bkColour, colour, CLR_INVALID, [&] { return ::SetBkColor(dc, colour) != CLR_INVALID; });
         if (Graph_GdiDC* spare = sparePage()) spare->SetBkColor(colour);
@@ -123,6 +156,19 @@ public:
         if (Graph_GdiDC* spare = sparePage()) spare->SetBkMode(mode);
     }
     void Palette() override;
+    void SetWriteMode(uint32_t mode) override {
+        const int rop = mode == Graph_XOR ? R2_XORPEN : R2_COPYPEN;
+        change(held_.rop, rop, 0, [&] { return ::SetROP2(dc, rop) != 0; });
+        if (Graph_GdiDC* spare = sparePage()) spare->SetWriteMode(mode);
+    }
+    void Clip(const Graph_DeviceRect* box) override {
+        // NOTE: the clip region a program selects is apart from the window's
+        // own (BeginPaint's update region): the paint's copy lifts it (BackBuffer.h).
+        ::SelectClipRgn(dc, nullptr);
+        held_.clipped = box != nullptr;
+        if (box != nullptr) ::IntersectClipRect(dc, box->left, box->top, box->right, box->bottom);
+        if (Graph_GdiDC* spare = sparePage()) spare->Clip(box);
+    }
 
     void Pixel(Graph_DevicePoint at, uint32_t colour) override {
         willDraw();
@@ -134,8 +180,9 @@ public:
         ::LineTo(dc, to.x, to.y);
     }
     void Rectangle(const Graph_DeviceRect& r) override {
-        // A solid box over the whole picture paints every pixel.
-        willDraw(held_.solid && r.left <= 0 && r.top <= 0 && r.right >= static_cast<int32_t>(Graph_Width) &&
+        // A solid box over the whole picture paints every pixel (not through a
+        // clip rectangle, nor in XOR).
+        willDraw(held_.solid && !held_.clipped && held_.rop != R2_XORPEN && r.left <= 0 && r.top <= 0 && r.right >= static_cast<int32_t>(Graph_Width) &&
                  r.bottom >= static_cast<int32_t>(Graph_Depth));
         ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
     }
@@ -175,16 +222,27 @@ public:
     }
     void Image(Graph_DevicePoint at, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) override {
         willDraw();
-        const int w = static_cast<int>(Graph_Min(width, Graph_Width)), h = static_cast<int>(Graph_Min(height, Graph_Depth));
+        // Only the part that can reach the picture: a block reaching out of it is clipped anyway.
+        const int x0 = at.x < 0 ? 0 : at.x, y0 = at.y < 0 ? 0 : at.y;
+        const int64_t right = static_cast<int64_t>(at.x) + width, bottom = static_cast<int64_t>(at.y) + height;
+        const int w = static_cast<int>((right < Graph_Width ? right : Graph_Width) - x0);
+        const int h = static_cast<int>((bottom < Graph_Depth ? bottom : Graph_Depth) - y0);
+        if (w <= 0 || h <= 0) return;
         if (source_ != nullptr) {
-            showSource(at.x, at.y, w, h);
+            showSource(x0, y0, w, h);
             return;
         }
+        const uint32_t* rows = pixels + static_cast<size_t>(y0 - at.y) * width;
+        if (mode == Graph_ALPHA) {
+            blend(x0, y0, w, h, rows + (x0 - at.x), width);
+            return;
+        }
+        // The block's rows from the first visible one, so that no source row
+        // offset is needed (top-down DIBs count it from the bottom).
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(width), -static_cast<LONG>(height), 1, 32,
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(width), -static_cast<LONG>(h), 1, 32,
                           BI_RGB, 0, 0, 0, 0, 0};
-        // Only the rows that can reach the picture: a tall block's others are clipped anyway.
-        ::StretchDIBits(dc, at.x, at.y, w, h, 0, 0, w, h, pixels, &info, DIB_RGB_COLORS, kImageRop[mode]);
+        ::StretchDIBits(dc, x0, y0, w, h, x0 - at.x, 0, w, h, rows, &info, DIB_RGB_COLORS, kImageRop[mode]);
     }
 
     // The pen, brush and text colour are selected and set anew by the next request.
@@ -203,7 +261,9 @@ private:
     // stand for "not known": the next request that needs it sets it.
     struct Held {
         HGDIOBJ pen = nullptr, brush = nullptr;
-        bool solid = false; // the brush selected last is solid
+        bool solid = false;   // the brush selected last is solid
+        bool clipped = false; // a clip rectangle is selected
+        int rop = R2_COPYPEN; // a new DC's
         COLORREF text = CLR_INVALID, bkColour = CLR_INVALID;
         int bkMode = 0;
     };
@@ -232,6 +292,21 @@ private:
         if (held_.pen != nullptr) SelectObject(dc, stock(BLACK_PEN));
         if (held_.brush != nullptr) SelectObject(dc, stock(WHITE_BRUSH));
         held_.pen = held_.brush = nullptr;
+    }
+
+    // Straight alpha over the picture, by Graph_BlendRow's rounding: the
+    // picture's pixels read through the back buffer's DIB section, blended
+    // there and written back (through the clip rectangle).
+    void blend(int x, int y, int w, int h, const uint32_t* block, uint32_t stride) {
+        uint32_t* picture = Graph_Back.ReadBlock(x, y, w, h);
+        if (picture == nullptr) return;
+        for (int row = 0; row < h; ++row) {
+            Graph_BlendRow(picture + static_cast<size_t>(row) * w, block + static_cast<size_t>(row) * stride,
+                           static_cast<uint32_t>(w));
+        }
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        ::StretchDIBits(dc, x, y, w, h, 0, 0, w, h, picture, &info, DIB_RGB_COLORS, SRCCOPY);
     }
 
     void showSource(int x, int y, int width, int height) {
@@ -280,8 +355,7 @@ HGDIOBJ KeptObjects::Get(uint64_t key, Kind kind, UINT style, COLORREF colour, U
     }
     HGDIOBJ object;
     if (kind == kPen) {
-        const LOGPEN pen{style, POINT{1, 0}, colour};
-        object = CreatePenIndirect(&pen);
+        object = makePen(style, colour);
     } else {
         const LOGBRUSH brush{style, colour, hatch};
         object = CreateBrushIndirect(&brush);
@@ -310,7 +384,7 @@ void KeptObjects::drop(uint32_t i) {
 
 void KeptObjects::DropPatternBrush() {
     for (uint32_t i = 0; i < count_; ++i) {
-        if (entries_[i].key >> 56 == kPatternBrush) {
+        if (entries_[i].key >> 60 == kPatternBrush) {
             drop(i);
             return;
         }

@@ -2,7 +2,9 @@
 // rules of each request (what it asks of a DC, in device coordinates); the
 // runners that take it to the targets. Plain C++: main thread, like every
 // request (any thread for recorders).
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "GraphDispatch.h"
@@ -16,20 +18,100 @@ namespace {
 
 // ---- coordinates --------------------------------------------------------------
 
-constexpr uint32_t kLimit = Graph_GdiCoordLimit;
+// NOTE: GDI on Windows keeps device coordinates in 28.4 fixed point: a line
+// to beyond about 2^27 is not drawn at all. Every device coordinate is kept
+// within [-kLimit, kLimit], far outside any picture, so what reaches the
+// picture is drawn as it would be without the cap.
+constexpr int64_t kLimit = Graph_GdiCoordLimit;
 
-bool withinGdi(uint32_t x, uint32_t y) { return x <= kLimit && y <= kLimit; }
+int64_t deviceOf(uint32_t v, int32_t origin) { return static_cast<int64_t>(origin) + v; }
+int32_t capped(int64_t d) { return static_cast<int32_t>(d < -kLimit ? -kLimit : d > kLimit ? kLimit : d); }
 
-Graph_DevicePoint pointOf(uint32_t x, uint32_t y) { return {Graph_GdiCoord(x), Graph_GdiCoord(y)}; }
+bool withinGdi(const Graph_ExecutorState& s, uint32_t x, uint32_t y) {
+    const int64_t dx = deviceOf(x, s.originX), dy = deviceOf(y, s.originY);
+    return dx >= -kLimit && dx <= kLimit && dy >= -kLimit && dy <= kLimit;
+}
+
+Graph_DevicePoint pointOf(const Graph_ExecutorState& s, uint32_t x, uint32_t y) {
+    return {capped(deviceOf(x, s.originX)), capped(deviceOf(y, s.originY))};
+}
 
 // An ordered box's pixels, both corners included: GDI leaves right and bottom out.
-Graph_DeviceRect boxOf(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2) {
-    return {Graph_GdiCoord(x1), Graph_GdiCoord(y1), Graph_GdiCoord(x2) + 1, Graph_GdiCoord(y2) + 1};
+Graph_DeviceRect boxOf(const Graph_ExecutorState& s, uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2) {
+    const Graph_DevicePoint a = pointOf(s, x1, y1), b = pointOf(s, x2, y2);
+    return {a.x, a.y, b.x + 1, b.y + 1};
 }
 
 // A pixel beyond GDI's range lies far outside the picture: left out.
-void setPixel(Graph_DC& dc, uint32_t x, uint32_t y, uint32_t colour) {
-    if (withinGdi(x, y)) dc.Pixel(pointOf(x, y), colour);
+void setPixel(Graph_DC& dc, const Graph_ExecutorState& s, uint32_t x, uint32_t y, uint32_t colour) {
+    if (withinGdi(s, x, y)) dc.Pixel(pointOf(s, x, y), colour);
+}
+
+// Lines drawn with a geometric pen (wide or patterned): flat ends, the last
+// point covered by drawing one pixel further; no end pixel is set apart.
+bool geometric(const Graph_ExecutorState& s) { return s.lineWidth > 1 || s.linePattern != 0; }
+
+// The one-pixel step along the segment from a to b.
+void stepOf(const int64_t (&a)[2], const int64_t (&b)[2], int64_t (&step)[2]) {
+    const double dx = static_cast<double>(b[0] - a[0]), dy = static_cast<double>(b[1] - a[1]);
+    const double length = std::hypot(dx, dy);
+    step[0] = length == 0 ? 1 : std::lround(dx / length);
+    step[1] = length == 0 ? 0 : std::lround(dy / length);
+}
+
+// A segment one pixel longer, so that both ends are covered. NOTE: a
+// geometric pen one pixel wide draws as a one-pixel line does (from a up to,
+// not including, b): the pixel more goes past b. A wider one fills a band
+// from its lower coordinate up to, not including, its higher one: the pixel
+// more goes on the higher side along the segment's main axis, past b going
+// right or down, before a going left or up (the pattern still starts at a).
+void extend(int64_t (&a)[2], int64_t (&b)[2], bool band) {
+    int64_t step[2];
+    stepOf(a, b, step);
+    const bool xMain = std::abs(b[0] - a[0]) >= std::abs(b[1] - a[1]);
+    if (band && (xMain ? step[0] : step[1]) < 0) {
+        a[0] -= step[0];
+        a[1] -= step[1];
+    } else {
+        b[0] += step[0];
+        b[1] += step[1];
+    }
+}
+
+// A line's last point, solid whatever the style: SetPixelV, or in XOR a line
+// one pixel long (SetPixelV ignores the write mode), with the selected pen.
+void endPixel(Graph_DC& dc, const Graph_ExecutorState& s, uint32_t x, uint32_t y, uint32_t colour) {
+    if (s.writeMode != Graph_XOR) {
+        setPixel(dc, s, x, y, colour);
+    } else if (withinGdi(s, x, y)) {
+        const Graph_DevicePoint p = pointOf(s, x, y);
+        dc.Line(p, {p.x + 1, p.y});
+    }
+}
+
+// A segment between device points cut where it leaves [-kLimit, kLimit]^2.
+// Graph_CutSegment cuts above a limit only: shifted so every coordinate is
+// positive it cuts the upper side, then mirrored the lower one.
+bool cutToGdi(int64_t (&a)[2], int64_t (&b)[2]) {
+    constexpr int64_t kShift = int64_t{1} << 32; // above minus any origin
+    bool inside = true;
+    for (int i = 0; i < 2; ++i) inside = inside && a[i] >= -kLimit && a[i] <= kLimit && b[i] >= -kLimit && b[i] <= kLimit;
+    if (inside) return true;
+    for (int i = 0; i < 2; ++i) {
+        a[i] += kShift;
+        b[i] += kShift;
+    }
+    if (!Graph_CutSegment(a, b, kShift + kLimit)) return false;
+    for (int i = 0; i < 2; ++i) {
+        a[i] = kShift + kLimit - a[i];
+        b[i] = kShift + kLimit - b[i];
+    }
+    if (!Graph_CutSegment(a, b, 2 * kLimit)) return false;
+    for (int i = 0; i < 2; ++i) {
+        a[i] = kLimit - a[i];
+        b[i] = kLimit - b[i];
+    }
+    return true;
 }
 
 // A point far out on the ray from the box's centre at `degrees`
@@ -49,31 +131,57 @@ Graph_DevicePoint rayOf(const Graph_DeviceRect& box, int64_t degrees) {
 void drawRectangle(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& r = request.p.rectangle;
     Graph_SelectPenBrush(dc, state, Graph_PaletteColour(r.colour), (r.fill & 0xFF) != 0, true);
-    dc.Rectangle(boxOf(r.x1, r.y1, r.x2, r.y2));
+    dc.Rectangle(boxOf(state, r.x1, r.y1, r.x2, r.y2));
 }
 
-// NOTE: GDI on Windows keeps device coordinates in 28.4 fixed point: a line
-// to beyond about 2^27 is not drawn at all. A segment reaching beyond kLimit
-// is cut where it leaves [0, kLimit]^2, far outside any picture, so the part
-// in the picture keeps its course.
 void drawLine(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& l = request.p.line;
     const uint32_t colour = Graph_PaletteColour(l.colour);
-    int64_t from[2] = {l.x1, l.y1}, to[2] = {l.x2, l.y2};
-    if ((l.x1 != l.x2 || l.y1 != l.y2) && Graph_CutSegment(from, to, kLimit)) {
-        Graph_SelectPenBrush(dc, state, colour, false, false);
+    const bool wide = geometric(state);
+    int64_t from[2] = {deviceOf(l.x1, state.originX), deviceOf(l.y1, state.originY)};
+    int64_t to[2] = {deviceOf(l.x2, state.originX), deviceOf(l.y2, state.originY)};
+    if (wide) extend(from, to, state.lineWidth > 1);
+    const bool segment = wide || l.x1 != l.x2 || l.y1 != l.y2;
+    if (segment || state.writeMode == Graph_XOR) Graph_SelectPenBrush(dc, state, colour, false, false);
+    if (segment && cutToGdi(from, to)) {
         dc.Line({static_cast<int32_t>(from[0]), static_cast<int32_t>(from[1])},
                 {static_cast<int32_t>(to[0]), static_cast<int32_t>(to[1])});
     }
     // NOTE: LineTo leaves the end point out; it is set solid, whatever the style.
-    setPixel(dc, l.x2, l.y2, colour);
+    if (!wide) endPixel(dc, state, l.x2, l.y2, colour);
 }
 
-void drawText(const Graph_RequestRecord& request, Graph_DC& dc) {
+void drawText(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& t = request.p.text;
-    if (!withinGdi(t.x, t.y)) return; // starts far right of or below the picture
+    if (!withinGdi(state, t.x, t.y)) return; // starts far outside the picture
     dc.SetTextColor(Graph_PaletteColour(t.colour));
-    dc.Text(pointOf(t.x, t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
+    dc.Text(pointOf(state, t.x, t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
+}
+
+// WINE: Ellipse, Arc and Pie in a box of a million pixels across crash Wine's
+// GDI (a page fault writing its scan lines; 100,000 are drawn). A box wider or
+// higher than this is drawn as the chain of its outline's points, at most
+// 0.3 pixels from the curve: a polyline, or a polygon when it fills or is a pie.
+constexpr int64_t kCurveLimit = 1 << 17;
+constexpr uint32_t kCurvePoints = 8192; // a whole turn
+
+void drawHugeCurve(const Graph_DeviceRect& box, int64_t from, int64_t sweep, bool closed, bool pie, Graph_DC& dc) {
+    constexpr double kPi = 3.14159265358979323846;
+    const double cx = (box.left + static_cast<double>(box.right - 1)) / 2, rx = (box.right - 1 - box.left) / 2.0;
+    const double cy = (box.top + static_cast<double>(box.bottom - 1)) / 2, ry = (box.bottom - 1 - box.top) / 2.0;
+    const uint32_t n = static_cast<uint32_t>(std::max<int64_t>(2, kCurvePoints * sweep / 360));
+    std::vector<Graph_DevicePoint> points;
+    points.reserve(n + 2);
+    for (uint32_t i = 0; i <= n; ++i) {
+        const double a = (static_cast<double>(from) + static_cast<double>(sweep) * i / n) * kPi / 180.0;
+        points.push_back({capped(std::lround(cx + rx * std::cos(a))), capped(std::lround(cy - ry * std::sin(a)))});
+    }
+    if (pie) points.push_back({capped(std::lround(cx)), capped(std::lround(cy))});
+    if (closed) {
+        dc.Polygon(points.data(), static_cast<uint32_t>(points.size()));
+    } else {
+        dc.Polyline(points.data(), static_cast<uint32_t>(points.size()));
+    }
 }
 
 // Ellipses, arcs and pies.
@@ -82,7 +190,7 @@ void drawEllipse(const Graph_RequestRecord& request, const Graph_ExecutorState& 
     const bool fill = (e.fill & 0xFF) != 0 && request.op != OP_ARC;
     const int64_t sweep = e.sweep;
     if (request.op != OP_ELLIPSE && sweep == 0) return;
-    const Graph_DeviceRect box = boxOf(e.x1, e.y1, e.x2, e.y2);
+    const Graph_DeviceRect box = boxOf(state, e.x1, e.y1, e.x2, e.y2);
     const uint32_t colour = Graph_PaletteColour(e.colour);
     const bool whole = request.op == OP_ELLIPSE || sweep >= 360 || sweep <= -360;
     Graph_SelectPenBrush(dc, state, colour, fill, whole || request.op == OP_PIE);
@@ -92,16 +200,21 @@ void drawEllipse(const Graph_RequestRecord& request, const Graph_ExecutorState& 
         if (e.x1 != e.x2 || e.y1 != e.y2) {
             dc.Rectangle(box);
         } else {
-            setPixel(dc, e.x1, e.y1, colour);
+            setPixel(dc, state, e.x1, e.y1, colour);
         }
+        return;
+    }
+    // GDI draws counter-clockwise from the first ray to the second.
+    const int64_t from = whole ? 0 : sweep > 0 ? e.start : static_cast<int64_t>(e.start) + sweep;
+    if (int64_t{box.right} - box.left > kCurveLimit || int64_t{box.bottom} - box.top > kCurveLimit) {
+        const bool pie = !whole && request.op == OP_PIE;
+        drawHugeCurve(box, from, whole ? 360 : sweep > 0 ? sweep : -sweep, whole || pie, pie, dc);
         return;
     }
     if (whole) {
         dc.Ellipse(box);
         return;
     }
-    // GDI draws counter-clockwise from the first ray to the second.
-    const int64_t from = sweep > 0 ? e.start : static_cast<int64_t>(e.start) + sweep;
     const Graph_DevicePoint start = rayOf(box, from), end = rayOf(box, from + (sweep > 0 ? sweep : -sweep));
     if (request.op == OP_PIE) {
         dc.Pie(box, start, end);
@@ -114,8 +227,21 @@ void drawEllipse(const Graph_RequestRecord& request, const Graph_ExecutorState& 
 // ended); a polygon of more points takes a heap block.
 constexpr uint32_t kPiece = 64;
 
-void convert(const Graph_Point* points, uint32_t count, Graph_DevicePoint* out) {
-    for (uint32_t i = 0; i < count; ++i) out[i] = pointOf(points[i].x, points[i].y);
+void convert(const Graph_ExecutorState& s, const Graph_Point* points, uint32_t count, Graph_DevicePoint* out) {
+    for (uint32_t i = 0; i < count; ++i) out[i] = pointOf(s, points[i].x, points[i].y);
+}
+
+// A polyline of a geometric pen in one piece (its corners joined), its last
+// point covered by one pixel more.
+void drawWidePolyline(const Graph_Point* points, uint32_t count, const Graph_ExecutorState& state, Graph_DC& dc) {
+    std::vector<Graph_DevicePoint> all(count);
+    convert(state, points, count, all.data());
+    const Graph_DevicePoint& before = all[count - 2];
+    const int64_t a[2] = {before.x, before.y};
+    int64_t b[2] = {all[count - 1].x, all[count - 1].y}, step[2];
+    stepOf(a, b, step);
+    all[count - 1] = {capped(b[0] + step[0]), capped(b[1] + step[1])};
+    dc.Polyline(all.data(), count);
 }
 
 // Polylines and polygons.
@@ -125,47 +251,72 @@ void drawPoly(const Graph_RequestRecord& request, const Graph_ExecutorState& sta
     const uint32_t colour = Graph_PaletteColour(p.colour);
     const Graph_Point& last = p.points[p.count - 1];
     if (p.count == 1) {
-        setPixel(dc, last.x, last.y, colour);
+        setPixel(dc, state, last.x, last.y, colour);
         return;
     }
     const bool polygon = request.op == OP_POLYGON;
-    Graph_SelectPenBrush(dc, state, colour, polygon && (p.fill & 0xFF) != 0, polygon);
+    const bool filled = polygon && (p.fill & 0xFF) != 0;
+    Graph_SelectPenBrush(dc, state, colour, filled, polygon);
     Graph_DevicePoint piece[kPiece];
+    const bool wide = geometric(state) && !filled;
+    if (!polygon && wide) {
+        drawWidePolyline(p.points, p.count, state, dc);
+        return;
+    }
     if (!polygon) {
         for (uint32_t first = 0; first + 1 < p.count; first += kPiece - 1) {
             const uint32_t n = Graph_Min(kPiece, p.count - first);
-            convert(p.points + first, n, piece);
+            convert(state, p.points + first, n, piece);
             dc.Polyline(piece, n);
         }
     } else if (p.count <= kPiece) {
-        convert(p.points, p.count, piece);
+        convert(state, p.points, p.count, piece);
         dc.Polygon(piece, p.count);
     } else {
         std::vector<Graph_DevicePoint> all(p.count);
-        convert(p.points, p.count, all.data());
+        convert(state, p.points, p.count, all.data());
         dc.Polygon(all.data(), p.count);
     }
     // NOTE: a polyline leaves its last point out, as LineTo does; a
     // polygon ends where it began. A styled line may leave out any
     // vertex: each is set, solid, as a line's end point is.
-    if (polygon && (state.outlineStyle == Graph_PS_SOLID || (p.fill & 0xFF) != 0)) return;
-    if (state.outlineStyle != Graph_PS_SOLID) {
-        for (uint32_t i = 0; i + 1 < p.count; ++i) setPixel(dc, p.points[i].x, p.points[i].y, colour);
+    // In XOR a vertex drawn twice would be taken away again: none is set.
+    if (polygon && (state.outlineStyle == Graph_PS_SOLID || filled || wide || state.writeMode == Graph_XOR)) return;
+    if (state.outlineStyle != Graph_PS_SOLID && state.writeMode != Graph_XOR) {
+        for (uint32_t i = 0; i + 1 < p.count; ++i) setPixel(dc, state, p.points[i].x, p.points[i].y, colour);
     }
-    setPixel(dc, last.x, last.y, colour);
+    endPixel(dc, state, last.x, last.y, colour);
 }
 
 void drawFloodFill(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& f = request.p.flood;
-    if (f.x >= Graph_Width || f.y >= Graph_Depth) return;
+    const int64_t x = deviceOf(f.x, state.originX), y = deviceOf(f.y, state.originY);
+    if (x < 0 || y < 0 || x >= Graph_Width || y >= Graph_Depth) return;
     Graph_SelectPenBrush(dc, state, Graph_PaletteColour(f.colour), true, true);
-    dc.FloodFill(pointOf(f.x, f.y), Graph_PaletteColour(f.border));
+    dc.FloodFill(pointOf(state, f.x, f.y), Graph_PaletteColour(f.border));
 }
 
-void drawImage(const Graph_RequestRecord& request, Graph_DC& dc) {
+void drawImage(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& i = request.p.image;
-    if (i.pixels == nullptr || i.x >= Graph_Width || i.y >= Graph_Depth || i.mode > Graph_NOT) return;
-    dc.Image(pointOf(i.x, i.y), i.width, i.height, i.pixels, i.mode);
+    const int64_t x = deviceOf(i.x, state.originX), y = deviceOf(i.y, state.originY);
+    if (i.pixels == nullptr || i.mode > Graph_ALPHA || x >= Graph_Width || y >= Graph_Depth ||
+        x + i.width <= 0 || y + i.height <= 0) {
+        return; // nothing of it reaches the picture
+    }
+    dc.Image(pointOf(state, i.x, i.y), i.width, i.height, i.pixels, i.mode);
+}
+
+void setClip(const Graph_RequestRecord& request, Graph_ExecutorState& state, Graph_DC& dc) {
+    const auto& c = request.p.clip;
+    state.clipped = c.on != 0;
+    state.clipX1 = c.x1;
+    state.clipY1 = c.y1;
+    state.clipX2 = c.x2;
+    state.clipY2 = c.y2;
+    // Picture pixels: the origin does not move the clip rectangle.
+    const Graph_DeviceRect box{Graph_GdiCoord(c.x1), Graph_GdiCoord(c.y1), Graph_GdiCoord(c.x2) + 1,
+                               Graph_GdiCoord(c.y2) + 1};
+    dc.Clip(state.clipped ? &box : nullptr);
 }
 
 void setFillPattern(const Graph_RequestRecord& request, Graph_ExecutorState& state) {
@@ -197,6 +348,8 @@ public:
     void SetBkColor(uint32_t colour) override { dc_.SetBkColor(colour); }
     void SetBkMode(int32_t mode) override { dc_.SetBkMode(mode); }
     void Palette() override { dc_.Palette(); }
+    void SetWriteMode(uint32_t mode) override { dc_.SetWriteMode(mode); }
+    void Clip(const Graph_DeviceRect* box) override { dc_.Clip(box); }
 
 private:
     Graph_DC& dc_;
@@ -218,10 +371,10 @@ Graph_DC& orNoDC(Graph_DC* dc) { return dc != nullptr ? *dc : noDC; }
 } // namespace
 
 void Graph_SelectPenBrush(Graph_DC& dc, const Graph_ExecutorState& state, uint32_t colour, bool fill, bool area) {
-    Graph_Pen pen{state.outlineStyle, colour};
+    Graph_Pen pen{state.outlineStyle, colour, state.lineWidth, state.linePattern};
     Graph_Brush brush{Graph_BS_HOLLOW, colour, state.hatch};
     if (fill) {
-        pen.style = Graph_PS_SOLID;
+        pen = Graph_Pen{Graph_PS_SOLID, colour};
         if (state.stdPatternFlag) {
             brush.style = state.stdBrushStyle;
         } else {
@@ -256,12 +409,26 @@ void Graph_ExecuteOnBoth() {
 void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& p = request.p;
     switch (request.op) {
-    case OP_PEN_STYLE: state.outlineStyle = p.penStyle.style; break;
+    case OP_PEN_STYLE:
+        state.outlineStyle = p.penStyle.style;
+        state.linePattern = 0;
+        break;
+    case OP_LINE_WIDTH: state.lineWidth = p.lineWidth.pixels; break;
+    case OP_LINE_PATTERN: state.linePattern = p.linePattern.pattern; break;
+    case OP_WRITE_MODE:
+        state.writeMode = p.writeMode.mode;
+        dc.SetWriteMode(p.writeMode.mode);
+        break;
+    case OP_CLIP: setClip(request, state, dc); break;
+    case OP_ORIGIN:
+        state.originX = p.origin.x;
+        state.originY = p.origin.y;
+        break;
     case OP_FILL_PATTERN: setFillPattern(request, state); break;
     case OP_PALETTE: dc.Palette(); break;
     case OP_BK_COLOR: dc.SetBkColor(Graph_PaletteColour(p.bkColour.colour)); break;
     case OP_BK_MODE: dc.SetBkMode(static_cast<int32_t>(p.bkMode.mode)); break;
-    case OP_PIXEL: setPixel(dc, p.pixel.x, p.pixel.y, Graph_PaletteColour(p.pixel.colour)); break;
+    case OP_PIXEL: setPixel(dc, state, p.pixel.x, p.pixel.y, Graph_PaletteColour(p.pixel.colour)); break;
     case OP_RECTANGLE: drawRectangle(request, state, dc); break;
     case OP_LINE: drawLine(request, state, dc); break;
     case OP_ELLIPSE:
@@ -270,8 +437,8 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
     case OP_POLYLINE:
     case OP_POLYGON: drawPoly(request, state, dc); break;
     case OP_FLOOD_FILL: drawFloodFill(request, state, dc); break;
-    case OP_TEXT: drawText(request, dc); break;
-    case OP_IMAGE: drawImage(request, dc); break;
+    case OP_TEXT: drawText(request, state, dc); break;
+    case OP_IMAGE: drawImage(request, state, dc); break;
     default: break; // outside the table: nothing
     }
 }

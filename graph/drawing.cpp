@@ -12,8 +12,24 @@ void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t
     Graph_Executor = kept;
 }
 
-void Graph_ClearScreen(uint32_t /*mode*/) {
-    Graph_SolidBox(0, 0, Graph_Width - 1, Graph_Depth - 1, Graph_BkColour, true);
+void Graph_ClearScreen(uint32_t mode) {
+    // Picture pixels, whatever the origin; the whole picture whatever the
+    // clip, unless the clip rectangle is asked for.
+    Graph_EnsureBegun();
+    const Graph_ExecutorState kept = Graph_Executor;
+    Graph_Executor.originX = Graph_Executor.originY = 0;
+    Graph_Executor.writeMode = Graph_COPY;
+    if (kept.writeMode != Graph_COPY) Graph_SetWriteMode(Graph_COPY);
+    if (kept.clipped && mode == Graph_CLEAR_CLIP) {
+        Graph_SolidBox(kept.clipX1, kept.clipY1, kept.clipX2, kept.clipY2, Graph_BkColour, true);
+    } else {
+        if (kept.clipped) Graph_ResetClip();
+        Graph_SolidBox(0, 0, Graph_Width - 1, Graph_Depth - 1, Graph_BkColour, true);
+        if (kept.clipped) Graph_SetClip(kept.clipX1, kept.clipY1, kept.clipX2, kept.clipY2);
+    }
+    if (kept.writeMode != Graph_COPY) Graph_SetWriteMode(kept.writeMode);
+    Graph_Executor.originX = kept.originX;
+    Graph_Executor.originY = kept.originY;
 }
 
 void Graph_OutText(uint32_t x, uint32_t y, uint32_t colour, const char* text) {

@@ -180,6 +180,10 @@ void Graph_ResetPicture() {
     Graph_NumPColor = Graph_ColourCount;
     Graph_InitStdPalette();
     Graph_SetLinestyle(0);
+    Graph_SetLineWidth(1);
+    Graph_SetWriteMode(Graph_COPY);
+    Graph_ResetClip();
+    Graph_SetOrigin(0, 0);
     Graph_SetBkMix(true);
     Graph_SetBkColor(0);
     Graph_ClearScreen(0);

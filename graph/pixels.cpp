@@ -25,6 +25,13 @@ uint32_t Graph_GetPixel(uint32_t x, uint32_t y) {
     Graph_BufferLock lock;
     HDC dc = Graph_Back.ReadDC();
     if (dc == nullptr || x >= Graph_Width || y >= Graph_Depth) return kOutside;
+    // NOTE: GetPixel answers CLR_INVALID outside the DC's clip region on
+    // Windows (Wine reads it all the same); a read is not clipped: through a
+    // copy, which only the target's clip region limits.
+    if (Graph_Executor.clipped) {
+        const uint32_t* pixel = Graph_Back.ReadBlock(static_cast<int>(x), static_cast<int>(y), 1, 1);
+        return pixel != nullptr ? *pixel & 0xFFFFFF : kOutside;
+    }
     const COLORREF c = GetPixel(dc, static_cast<int>(x), static_cast<int>(y));
     return c == CLR_INVALID ? kOutside : toValue(c);
 }

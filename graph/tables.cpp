@@ -29,6 +29,54 @@ uint32_t Graph_PATSYM_SOLID = 0;
 // PS_SOLID, PS_DOT, PS_DASH, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL.
 const uint32_t Graph_LineStyleTable[Graph_LineStyleCount] = {0, 2, 1, 3, 4, 5};
 
+// Indexed by the platform pen style (PS_DASH = 1 ... PS_DASHDOTDOT = 4): the
+// lengths the one-pixel pens draw.
+const Graph_StyleRuns Graph_WideStyleRuns[5] = {
+    {0, {}}, {2, {18, 6}}, {2, {3, 3}}, {4, {9, 6, 3, 6}}, {6, {9, 3, 3, 3, 3, 3}},
+};
+
+uint32_t Graph_PatternRuns(uint16_t pattern, uint32_t (&runs)[Graph_PatternRunsMax]) {
+    if (pattern == 0) return 0;
+    if (pattern == 0xAAAA) {
+        // Off-on sixteen times would take 17 lengths; off-on once repeats the same.
+        const uint32_t pair[4] = {0, 1, 1, 0};
+        for (uint32_t i = 0; i < 4; ++i) runs[i] = pair[i];
+        return 4;
+    }
+    uint32_t n = 0;
+    bool on = true;
+    runs[0] = 0; // stays 0 when the pattern starts off
+    for (uint32_t bit = 0; bit < 16; ++bit) {
+        const bool set = (pattern >> bit & 1) != 0;
+        if (set != on) {
+            on = set;
+            runs[++n] = 0;
+        }
+        ++runs[n];
+    }
+    ++n;
+    if (n % 2 != 0) runs[n++] = 0; // ends on: an empty gap before the next round
+    return n;
+}
+
+void Graph_BlendRow(uint32_t* picture, const uint32_t* block, uint32_t n) {
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint32_t s = block[i], a = s >> 24;
+        if (a == 0) continue;
+        if (a == 255) {
+            picture[i] = s & 0xFFFFFF;
+            continue;
+        }
+        const uint32_t d = picture[i];
+        uint32_t out = 0;
+        for (uint32_t shift = 0; shift < 24; shift += 8) {
+            const uint32_t v = ((s >> shift & 0xFF) * a + (d >> shift & 0xFF) * (255 - a) + 127) / 255;
+            out |= v << shift;
+        }
+        picture[i] = out;
+    }
+}
+
 uint32_t Graph_TextLength(const char* text, uint32_t length) {
     uint32_t n = 0;
     while (n < length && n < Graph_TextMax && text[n] != '\0') ++n;

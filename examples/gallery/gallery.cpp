@@ -166,6 +166,7 @@ constexpr Page kPages[] = {
     {"ellipses, arcs and pies", ellipsePage},
     {"polylines, polygons and flood fill", polygonPage},
     {"pixels, image blocks and picture files", imagePage},
+    {"colours, widths, patterns, clip, XOR, blending", attributePage},
 };
 constexpr uint32_t kPageCount = sizeof kPages / sizeof kPages[0];
 

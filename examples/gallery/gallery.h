@@ -28,5 +28,6 @@ inline void text(uint32_t x, uint32_t y, uint32_t colour, const char* s) {
 void ellipsePage();
 void polygonPage();
 void imagePage();
+void attributePage();
 
 } // namespace gallery

@@ -1,5 +1,6 @@
 // The gallery's pages of the further shapes: ellipses, arcs and pies;
-// polylines, polygons and flood fills; pixels, image blocks and picture files.
+// polylines, polygons and flood fills; pixels, image blocks and picture files;
+// direct colours, line widths and patterns, clipping, XOR and blended blocks.
 #include <cstdio>
 #include <cstdlib>
 
@@ -79,6 +80,58 @@ void imagePage() {
     std::remove(path);
     text(20, 270, kWhite, saved && loaded ? "Graph_SavePicture, then Graph_LoadPicture at (20, 300):"
                                           : "The picture file could not be written or read.");
+}
+
+} // namespace gallery
+
+namespace gallery {
+
+// ---- page 9: direct colours, widths, patterns, clip, XOR and blending ---------------
+
+void attributePage() {
+    text(20, 60, kWhite, "Graph_RGB: any colour, here a ramp of red against blue:");
+    for (uint32_t i = 0; i < 64; ++i) {
+        const auto v = static_cast<uint8_t>(i * 4);
+        Graph_Rectangle(20 + i * 12, 85, 31 + i * 12, 115, Graph_RGB(v, 40, static_cast<uint8_t>(255 - v)), true);
+    }
+    text(20, 130, kWhite, "Graph_SetLineWidth 1, 3, 7 and 15; Graph_SetLinePattern 0x00FF, 0x3333, 0x0F27:");
+    const uint32_t widths[4] = {1, 3, 7, 15};
+    for (uint32_t i = 0; i < 4; ++i) {
+        Graph_SetLineWidth(widths[i]);
+        Graph_Line(20, 165 + i * 30, 360, 165 + i * 30, kYellow);
+    }
+    const uint16_t patterns[3] = {0x00FF, 0x3333, 0x0F27};
+    Graph_SetLineWidth(3);
+    for (uint32_t i = 0; i < 3; ++i) {
+        Graph_SetLinePattern(patterns[i]);
+        Graph_Line(400, 165 + i * 30, 780, 165 + i * 30, kLightGreen);
+    }
+    Graph_Rectangle(400, 255, 780, 270, Graph_RGB(255, 128, 0), false);
+    Graph_SetLinestyle(0);
+    Graph_SetLineWidth(1);
+
+    text(20, 290, kWhite, "Graph_SetClip: shapes and text cut to the box; Graph_SetWriteMode(Graph_XOR):");
+    Graph_Rectangle(19, 319, 261, 501, kDarkGrey, false);
+    Graph_SetClip(20, 320, 260, 500);
+    Graph_Ellipse(100, 250, 400, 560, kLightRed, true);
+    Graph_OutText(30, 480, kWhite, "clipped text runs out of its box and further");
+    Graph_ResetClip();
+    for (uint32_t i = 0; i < 6; ++i) Graph_Rectangle(300 + i * 30, 320, 330 + i * 30, 500, 1 + i, true);
+    Graph_SetWriteMode(Graph_XOR);
+    Graph_SetLineWidth(5);
+    for (uint32_t i = 0; i < 8; ++i) Graph_Line(290, 330 + i * 22, 500, 490 - i * 22, kWhite);
+    Graph_SetLineWidth(1);
+    Graph_SetWriteMode(Graph_COPY);
+
+    text(540, 320, kWhite, "Graph_ALPHA blocks:");
+    static uint32_t block[2 + 100 * 100];
+    block[0] = block[1] = 100;
+    for (uint32_t y = 0; y < 100; ++y)
+        for (uint32_t x = 0; x < 100; ++x) block[2 + y * 100 + x] = (x * 255 / 99) << 24 | 0x00FFFF;
+    Graph_Rectangle(540, 345, 760, 500, kBlue, true);
+    Graph_Rectangle(600, 370, 700, 470, kLightRed, true);
+    Graph_PutImage(560, 385, block, sizeof block, Graph_ALPHA);
+    text(20, 540, kLightGrey, "Every attribute goes back to its default at the end of the page.");
 }
 
 } // namespace gallery

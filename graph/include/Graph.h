@@ -117,6 +117,10 @@ inline constexpr uint32_t Graph_XOR = 1;  // picture XOR block: twice gives the 
 inline constexpr uint32_t Graph_OR = 2;
 inline constexpr uint32_t Graph_AND = 3;
 inline constexpr uint32_t Graph_NOT = 4; // the block's pixels inverted
+// The block's top byte is each pixel's opacity (0 leaves the picture, 255
+// puts the pixel): picture = (block * a + picture * (255 - a) + 127) / 255 in
+// each channel, rounded to the nearest (50 % as a = 128: 255 over 0 gives 128).
+inline constexpr uint32_t Graph_ALPHA = 5;
 bool Graph_PutImage(uint32_t x, uint32_t y, const void* image, uint32_t size, uint32_t mode);
 
 // ---- picture files ----
@@ -145,12 +149,23 @@ void Graph_OutText(uint32_t x, uint32_t y, uint32_t colour, const char* text);
 uint32_t Graph_TextWidth(const char* text);
 uint32_t Graph_TextHeight();
 // Paints the whole picture in the background colour, solid whatever fill
-// pattern is in force (which stays in force). Mode 0 is the whole picture.
+// pattern is in force (which stays in force). Mode 0 is the whole picture,
+// whatever clip rectangle is in force; Graph_CLEAR_CLIP the clip rectangle only.
+inline constexpr uint32_t Graph_CLEAR_CLIP = 1;
 void Graph_ClearScreen(uint32_t mode);
 
 // ---- colours and drawing attributes ----
-// A colour number draws with palette entry (number mod 256); a colour value
-// is 0x00RRGGBB.
+// A colour number draws with palette entry (number mod 256), unless it is made
+// by Graph_RGB: then it draws exactly that colour, wherever a colour number is
+// taken. A colour value is 0x00RRGGBB.
+// The marker is the top byte 0xC5: no number a program counts palette entries
+// with reaches it by accident, and a number beside it (0xC4FFFFFF, 0xC6000000)
+// is a palette number as before.
+inline constexpr uint32_t Graph_RGBMarker = 0xC5000000u;
+constexpr uint32_t Graph_RGB(uint8_t r, uint8_t g, uint8_t b) {
+    return Graph_RGBMarker | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b;
+}
+constexpr bool Graph_IsRGB(uint32_t colour) { return (colour & 0xFF000000u) == Graph_RGBMarker; }
 extern const uint32_t Graph_StdPalette[16];
 
 void Graph_InitStdPalette();
@@ -162,6 +177,36 @@ void Graph_SetBkMix(bool opaque);
 // 0 solid, 1 dotted, 2 dashed, 3 dash-dot, 4 dash-dot-dot, 5 invisible;
 // other numbers are ignored.
 void Graph_SetLinestyle(uint32_t style);
+// Lines and every outline this many pixels wide (1 at start; 0 is taken as 1,
+// above Graph_LineWidthMax as Graph_LineWidthMax). A line of width w > 1 is a
+// band w pixels across centred on it, from its first point to its last, both
+// included: width 3 from (x1, y) to (x2, y) covers rows y-1 to y+1, columns
+// x1 to x2. Outlines' corners are closed (mitred). The line style stays in force.
+inline constexpr uint32_t Graph_LineWidthMax = 64;
+void Graph_SetLineWidth(uint32_t pixels);
+// The line style that repeats these 16 pixels from each line's first point,
+// bit 0 first: 1 drawn in the colour, 0 left as it is (lines, outlines,
+// polylines, polygons; the last point too). Graph_SetLinestyle ends it.
+void Graph_SetLinePattern(uint16_t pattern);
+// Lines and outlines drawn with Graph_COPY (the default) or Graph_XOR (picture
+// XOR colour: the same drawing twice gives the picture back); other modes are
+// ignored. Fills drawn with an outline follow it too; text, pixels and image
+// blocks do not.
+void Graph_SetWriteMode(uint32_t mode);
+// Every later shape, fill (a flood fill stops at its edge), text, image block,
+// picture file and Graph_CLEAR_CLIP clear stays inside this rectangle of picture
+// pixels (inclusive, corners in any order), until Graph_ResetClip or
+// Graph_Init. Reads and the window's repaints are not clipped.
+void Graph_SetClip(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2);
+void Graph_ResetClip();
+// Later drawing requests' coordinates are relative to picture point (x, y):
+// the pixel drawn is at origin + coordinate, so a negative origin reaches left
+// of or above the picture (origin -32768 and coordinate 32758: x = -10).
+// (0, 0) at start and after Graph_Init. Reads and the clip rectangle stay in
+// picture coordinates. Coordinates beyond 2^24 from the picture are far
+// outside it and are drawn as if there.
+void Graph_SetOrigin(int32_t x, int32_t y);
+
 // One of the Graph_PATSYM_* values; other values are ignored.
 void Graph_SetStdFillMask(uint32_t pattern);
 uint32_t Graph_GetStdFillMask();

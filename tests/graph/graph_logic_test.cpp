@@ -2,6 +2,8 @@
 // length, colour counts and the constant tables.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -28,13 +30,16 @@ public:
     void Text(Graph_DevicePoint at, const char*, int32_t) override { calls.push_back({'T', at.x, at.y}); }
 };
 
-std::vector<CoordinateGdi::Call> drawn(uint8_t op, uint32_t x1, uint32_t y1, uint32_t x2 = 0, uint32_t y2 = 0) {
+std::vector<CoordinateGdi::Call> drawn(uint8_t op, uint32_t x1, uint32_t y1, uint32_t x2 = 0, uint32_t y2 = 0,
+                                       int32_t originX = 0, int32_t originY = 0) {
     Graph_RequestRecord request{};
     request.op = op;
     if (op == OP_LINE) request.p.line = {x1, y1, x2, y2, 4};
     if (op == OP_PIXEL) request.p.pixel = {x1, y1, 4};
     if (op == OP_TEXT) request.p.text = {x1, y1, 4, {'a'}};
     Graph_ExecutorState state;
+    state.originX = originX;
+    state.originY = originY;
     CoordinateGdi gdi;
     Graph_Dispatch(request, state, gdi);
     return gdi.calls;
@@ -78,6 +83,38 @@ TEST(GraphLogic, LinesPixelsAndTextKeepGdiCoordinatesWithin2To24) {
     EXPECT_TRUE(drawn(OP_PIXEL, 0x7FFFFFFF, 10).empty());
     EXPECT_TRUE(drawn(OP_TEXT, 10, 0x80000000u).empty());
     EXPECT_EQ(drawn(OP_PIXEL, 1 << 24, 599).size(), 1u);
+}
+
+// Through an origin coordinates reach left of and above the picture exactly
+// where GDI takes them, and lines from far out on either side are cut on
+// their course within [-2^24, 2^24].
+TEST(GraphLogic, TheOriginCarriesSignedCoordinatesWithinGdisRange) {
+    auto calls = drawn(OP_LINE, 32758, 32800, 32790, 32770, -32768, -32768);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_TRUE(calls[0].x == -10 && calls[0].y == 32 && calls[1].x == 22 && calls[1].y == 2);
+    const struct {
+        uint32_t x1, y1, x2, y2;
+        int32_t ox, oy;
+    } far[] = {{0, 0, 0x80000100u, 0x80000050u, INT32_MIN, INT32_MIN},
+               {0xFFFFFFFFu, 7, 0, 0x7FFFFFF0u, INT32_MIN, 0},
+               {3, 0xFFFFFFFFu, 0x80000000u, 0, INT32_MIN, INT32_MIN}};
+    for (const auto& f : far) {
+        calls = drawn(OP_LINE, f.x1, f.y1, f.x2, f.y2, f.ox, f.oy);
+        for (const auto& c : calls) {
+            EXPECT_TRUE(std::abs(int64_t{c.x}) <= (1 << 24) && std::abs(int64_t{c.y}) <= (1 << 24))
+                << c.what << " " << c.x << "," << c.y;
+        }
+        if (calls.size() < 2) continue;
+        const long double ax = int64_t{f.ox} + f.x1, ay = int64_t{f.oy} + f.y1;
+        const long double bx = int64_t{f.ox} + f.x2, by = int64_t{f.oy} + f.y2;
+        for (int k = 0; k < 2; ++k) { // each cut end lies within a pixel of the true line
+            const long double off = ((calls[k].x - ax) * (by - ay) - (calls[k].y - ay) * (bx - ax)) /
+                                    std::sqrt(static_cast<double>((bx - ax) * (bx - ax) + (by - ay) * (by - ay)));
+            EXPECT_LE(std::abs(static_cast<double>(off)), 1.0);
+        }
+    }
+    EXPECT_EQ(drawn(OP_PIXEL, 0, 0, 0, 0, -5, -6)[0].x, -5);
+    EXPECT_TRUE(drawn(OP_PIXEL, 0, 0, 0, 0, INT32_MIN, 0).empty());
 }
 
 TEST(GraphLogic, TextEndsAtNulArrayEndOr257) {

@@ -434,6 +434,28 @@ TEST_F(GraphWindow, RepaintCopiesTheBackBuffer) {
     EXPECT_EQ(windowPixel(50, 50), kDarkRed);
 }
 
+// A clip rectangle cuts drawing, never the window's copies of the whole
+// picture: the repaint, a frame's end, a frame's page copy; nor reads.
+TEST_F(GraphWindow, RepaintsAndFramesShowTheWholePictureThroughAClip) {
+    Graph_Rectangle(0, 0, 99, 99, 4, true);
+    ASSERT_EQ(scribble({0, 0, 200, 200}), RGB(255, 255, 255));
+    Graph_SetClip(300, 300, 309, 309);
+    InvalidateRect(window, nullptr, FALSE);
+    settle(window);
+    EXPECT_TRUE(eventually([&] { return windowPixel(150, 150) == kBlack; }));
+    EXPECT_EQ(windowPixel(50, 50), kDarkRed);
+    for (int k = 0; k < 2; ++k) { // a frame that paints all it may, then one that draws onto the picture
+        Graph_BeginFrame();
+        Graph_Rectangle(0, 0, 799, 599, k == 0 ? 1 : 2, true);
+        Graph_EndFrame();
+    }
+    EXPECT_TRUE(windowShowsBuffer({0, 0, 800, 600}, 7));
+    EXPECT_EQ(Graph_GetPixel(50, 50), 0xB00000u);
+    EXPECT_EQ(Graph_GetPixel(305, 305), 0x00B000u);
+    EXPECT_EQ(windowPixel(50, 50), kDarkRed);
+    Graph_ResetClip();
+}
+
 TEST_F(GraphWindow, ShapesDrawnDuringRepaintsReachTheWindowWhole) {
     // A shape drawn while a paint of a small corner is open on the window
     // thread waits for that paint instead of being cut to the corner.
