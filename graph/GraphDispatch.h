@@ -23,6 +23,7 @@ struct Graph_ExecutorState {
     bool stdPatternFlag = true;              // fills use the standard pattern, not the user mask
     uint32_t stdBrushStyle = Graph_BS_SOLID; // solid or hatched
     uintptr_t hatch = 0;                     // the hatch style, or the user pattern bitmap
+    bool utf8 = false;                       // text is UTF-8 (Graph_SetTextUTF8)
 };
 extern Graph_ExecutorState Graph_Executor;
 

@@ -38,7 +38,7 @@ void deletePage(HDC dc, HBITMAP bitmap) {
 Graph_BackBuffer::Graph_BackBuffer() { InitializeCriticalSection(&lock_); }
 
 bool Graph_BackBuffer::Create(HDC like) {
-    Page first, second;
+    Page first{}, second{};
     if (!makePage(like, first.dc, first.bitmap)) return false;
     makePage(like, second.dc, second.bitmap);
     Lock();
@@ -56,6 +56,11 @@ void Graph_BackBuffer::Destroy() {
         deletePage(page.dc, page.bitmap);
         page = Page{};
     }
+    for (Page& page : kept_) {
+        deletePage(page.dc, page.bitmap);
+        page = Page{};
+    }
+    active_ = visual_ = 0;
     deletePage(readDC_, readBitmap_);
     readDC_ = nullptr;
     readBitmap_ = nullptr;
@@ -67,9 +72,59 @@ void Graph_BackBuffer::Destroy() {
 }
 
 void Graph_BackBuffer::SelectFont(HGDIOBJ font) {
+    font_ = font;
     for (const Page& page : pages_) {
         if (page.dc != nullptr) SelectObject(page.dc, font);
     }
+    for (const Page& page : kept_) {
+        if (page.dc != nullptr) SelectObject(page.dc, font);
+    }
+}
+
+bool Graph_BackBuffer::keep(uint32_t page) {
+    Page& made = kept_[page];
+    const HDC like = pages_[0].dc;
+    if (made.dc != nullptr) return true;
+    if (like == nullptr || !makePage(like, made.dc, made.bitmap)) return false;
+    // What a page takes from the requests that set it, as the active page has it.
+    if (font_ != nullptr) SelectObject(made.dc, font_);
+    const COLORREF background = GetBkColor(like);
+    SetBkColor(made.dc, background);
+    SetBkMode(made.dc, GetBkMode(like));
+    Graph_ApplyPalette(made.dc, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
+    made.palette = Graph_PaletteLoads;
+    // Cleared as Graph_Init clears the first: the background colour, through
+    // the palette as the requests draw it.
+    const RECT all{0, 0, width(), depth()};
+    ExtTextOutA(made.dc, 0, 0, ETO_OPAQUE, &all, "", 0, nullptr);
+    return true;
+}
+
+void Graph_BackBuffer::SetActivePage(uint32_t page) {
+    if (page >= Graph_PageCount || page == active_ || framed_ || !keep(page)) return;
+    Page next = kept_[page];
+    const Page left = pages_[0];
+    // The background the requests set went to the active page and its frames' page only.
+    SetBkColor(next.dc, GetBkColor(left.dc));
+    SetBkMode(next.dc, GetBkMode(left.dc));
+    if (next.palette != Graph_PaletteLoads) {
+        Graph_ApplyPalette(next.dc, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
+    }
+    kept_[active_] = left;
+    kept_[active_].palette = Graph_PaletteLoads;
+    kept_[page] = Page{};
+    pages_[0] = next;
+    active_ = page;
+    // The frames' other page held the page left: it is behind now.
+    spareCurrent_ = drawnStale_ = false;
+    Graph_AttachPages(pages_[0].dc, pages_[1].dc);
+}
+
+void Graph_BackBuffer::SetVisualPage(uint32_t page, HDC window) {
+    if (page >= Graph_PageCount || framed_ || (page != active_ && !keep(page))) return;
+    visual_ = page;
+    const HDC shown = page == active_ ? pages_[0].dc : kept_[page].dc;
+    if (window != nullptr && shown != nullptr) BitBlt(window, 0, 0, width(), depth(), shown, 0, 0, SRCCOPY);
 }
 
 void Graph_BackBuffer::copy(const Page& to, const Page& from) {
@@ -147,7 +202,7 @@ void Graph_BackBuffer::EndFrame(HDC window) {
         // Nothing drawn: the shown page is still the picture, and draws on.
         swapRoles();
         drawnStale_ = false;
-    } else if (window != nullptr && pages_[0].dc != nullptr) {
+    } else if (window != nullptr && pages_[0].dc != nullptr && active_ == visual_) {
         BitBlt(window, 0, 0, width(), depth(), pages_[0].dc, 0, 0, SRCCOPY);
     }
     showSpare_ = false;
@@ -162,7 +217,7 @@ void Graph_BackBuffer::EndOpenFrames(HDC window) {
 
 void Graph_BackBuffer::Show(HDC target) {
     Lock();
-    const Page& shown = pages_[showSpare_ ? 1 : 0];
+    const Page& shown = active_ != visual_ ? kept_[visual_] : pages_[showSpare_ ? 1 : 0];
     if (shown.dc != nullptr) BitBlt(target, 0, 0, width(), depth(), shown.dc, 0, 0, SRCCOPY);
     Unlock();
 }
@@ -183,3 +238,15 @@ void Graph_BeginFrame() {
 }
 
 void Graph_EndFrame() { Graph_Back.EndFrame(Graph_WindowDC); }
+
+void Graph_SetActivePage(uint32_t page) {
+    Graph_EnsureBegun();
+    Graph_BufferLock lock;
+    Graph_Back.SetActivePage(page);
+}
+
+void Graph_SetVisualPage(uint32_t page) {
+    Graph_EnsureBegun();
+    Graph_BufferLock lock;
+    Graph_Back.SetVisualPage(page, Graph_WindowDC);
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GraphDispatch.h"
+#include "utf8.h"
 
 Graph_ExecutorState Graph_Executor = {};
 Graph_TargetSet Graph_Targets = {};
@@ -69,11 +70,18 @@ void drawLine(const Graph_RequestRecord& request, const Graph_ExecutorState& sta
     setPixel(dc, l.x2, l.y2, colour);
 }
 
-void drawText(const Graph_RequestRecord& request, Graph_DC& dc) {
+void drawText(const Graph_RequestRecord& request, const Graph_ExecutorState& state, Graph_DC& dc) {
     const auto& t = request.p.text;
     if (!withinGdi(t.x, t.y)) return; // starts far right of or below the picture
     dc.SetTextColor(Graph_PaletteColour(t.colour));
-    dc.Text(pointOf(t.x, t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
+    const uint32_t length = Graph_TextLength(t.text, Graph_TextMax);
+    if (!state.utf8) {
+        dc.Text(pointOf(t.x, t.y), t.text, static_cast<int32_t>(length));
+        return;
+    }
+    char16_t wide[Graph_TextMax]; // never more units than bytes
+    const size_t units = Graph_Utf8ToUtf16(t.text, length, wide);
+    dc.WideText(pointOf(t.x, t.y), wide, static_cast<int32_t>(units));
 }
 
 // Ellipses, arcs and pies.
@@ -270,7 +278,7 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
     case OP_POLYLINE:
     case OP_POLYGON: drawPoly(request, state, dc); break;
     case OP_FLOOD_FILL: drawFloodFill(request, state, dc); break;
-    case OP_TEXT: drawText(request, dc); break;
+    case OP_TEXT: drawText(request, state, dc); break;
     case OP_IMAGE: drawImage(request, dc); break;
     default: break; // outside the table: nothing
     }
