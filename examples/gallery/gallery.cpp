@@ -166,6 +166,9 @@ constexpr Page kPages[] = {
     {"ellipses, arcs and pies", ellipsePage},
     {"polylines, polygons and flood fill", polygonPage},
     {"pixels, image blocks and picture files", imagePage},
+    {"fonts and directions", fontPage},
+    {"UTF-8 text", utf8Page},
+    {"a PNG file", pngPage},
 };
 constexpr uint32_t kPageCount = sizeof kPages / sizeof kPages[0];
 

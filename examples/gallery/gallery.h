@@ -1,5 +1,6 @@
 // The gallery's shared pieces: the picture's size, the colour numbers its
-// pages use, a line of text, and the pages of the further shapes (shape_pages.cpp).
+// pages use, a line of text, and the pages of the further shapes (shape_pages.cpp)
+// and of fonts, UTF-8 text and PNG files (text_pages.cpp).
 #pragma once
 
 #include <cstdint>
@@ -28,5 +29,8 @@ inline void text(uint32_t x, uint32_t y, uint32_t colour, const char* s) {
 void ellipsePage();
 void polygonPage();
 void imagePage();
+void fontPage();
+void utf8Page();
+void pngPage();
 
 } // namespace gallery
