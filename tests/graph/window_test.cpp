@@ -760,12 +760,24 @@ TEST_F(GraphWindow, KeysReachIORdKeyLikeConsoleKeys) {
 // of any size, it draws. GDI objects and handles come back to the first
 // round's counts (WINE: GetGuiResources answers 0; the handle table counts).
 TEST_F(GraphWindow, AHundredClosesAndOpensLeaveGdiObjectsAndHandlesFlat) {
-    auto counts = [] {
-        DWORD handles = 0;
-        GetProcessHandleCount(GetCurrentProcess(), &handles);
-        return std::vector<uint32_t>{GdiObjectCount(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                                     static_cast<uint32_t>(handles)};
+    // WINE: GetProcessHandleCount answers 0 as well: the handles are counted one by one.
+    auto handles = [] {
+        DWORD n = 0, flags;
+        if (GetProcessHandleCount(GetCurrentProcess(), &n) && n != 0) return static_cast<uint32_t>(n);
+        for (uintptr_t h = 4; h < 0x10000; h += 4) n += GetHandleInformation(reinterpret_cast<HANDLE>(h), &flags) != 0;
+        return static_cast<uint32_t>(n);
     };
+    auto counts = [&] {
+        return std::vector<uint32_t>{GdiObjectCount(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), handles()};
+    };
+    // The counters must see objects and handles come and go, or equal counts prove nothing.
+    const std::vector<uint32_t> before = counts();
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    EXPECT_EQ(counts()[0], before[0] + 1);
+    EXPECT_EQ(counts()[2], before[2] + 1);
+    CloseHandle(event);
+    DeleteObject(pen);
     std::vector<uint32_t> first;
     for (uint32_t round = 0; round < 100; ++round) {
         Graph_SetActivePage(2);
