@@ -16,7 +16,8 @@
 #include "BenchClock.h"
 #include "GraphInternal.h"
 
-void BenchPngLoad(); // graph_bench_png.cpp
+void BenchPngLoad();      // graph_bench_png.cpp
+void BenchTextAndPages(); // graph_bench_text.cpp
 
 namespace {
 
@@ -613,5 +614,6 @@ int main() {
                 "a kernel mutex would cost %.2f us\n",
                 lock[kRounds / 2], kernel[kRounds / 2]);
     BenchPngLoad();
+    BenchTextAndPages();
     return 0;
 }

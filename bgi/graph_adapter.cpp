@@ -31,7 +31,7 @@ uint32_t loadedBackground = 0xFFFFFFFF;
 constexpr uint32_t kEntries = 16;
 uint32_t entries[kEntries];
 
-uint32_t frameOpen = 0, shownPage = 0;
+uint32_t frameOpen = 0, drawnPage = 0, shownPage = 0; // frames the adapter opened; pages in Graph
 
 Bgi_Rect picture();
 
@@ -265,35 +265,9 @@ void arcStroke(int64_t cx, int64_t cy, int32_t rx, int32_t ry, int32_t stangle, 
 
 } // namespace
 
-namespace {
-// Graph_SetActivePage, Graph_SetVisualPage: until Graph keeps pages, each
-// page not in the picture is kept here as an image block (empty: never
-// drawn, black). The picture holds the page drawn on; while another page is
-// shown, a frame is open and the window shows that page as it was shown.
-constexpr uint32_t kPages = 4;
-std::vector<uint32_t> pages[kPages];
-uint32_t drawnPage = 0;
-
-void savePage(uint32_t page) {
-    std::vector<uint32_t>& p = pages[page];
-    p.resize(2 + size_t{Graph_Width} * Graph_Depth);
-    Graph_GetImage(0, 0, Graph_Width - 1, Graph_Depth - 1, p.data(), static_cast<uint32_t>(p.size() * 4));
-}
-
-void loadPage(uint32_t page) {
-    const std::vector<uint32_t>& p = pages[page];
-    if (p.size() == 2 + size_t{Graph_Width} * Graph_Depth && p[0] == Graph_Width && p[1] == Graph_Depth) {
-        Graph_PutImage(0, 0, p.data(), static_cast<uint32_t>(p.size() * 4), Graph_COPY);
-        return;
-    }
-    loadSolid();
-    Graph_Rectangle(0, 0, Graph_Width - 1, Graph_Depth - 1, 0, true);
-}
-} // namespace
-
 bool BgiG_Open(int32_t x, int32_t y, uint32_t width, uint32_t height, const char* title) {
     Graph_BEGIN();
-    if (opened) return true; // Graph_Close: the one window stays
+    if (opened) return true; // the one window
     if (title != nullptr) Graph_SetTitle(title);
     if (!Graph_TryInit(x, y, width, height)) return false;
     opened = true;
@@ -308,12 +282,12 @@ bool BgiG_IsOpen() { return opened; }
 
 void BgiG_Close() {
     flushPixels();
-    // Graph_Close: until Graph can take its window away, it stays open and
-    // the next initgraph or initwindow draws in it again.
     if (frameOpen) Graph_EndFrame();
     frameOpen = 0;
-    for (std::vector<uint32_t>& p : pages) p.clear();
     drawnPage = shownPage = 0;
+    // The next initgraph or initwindow opens a window again.
+    if (opened) Graph_Close();
+    opened = false;
 }
 
 bool BgiG_CloseRequested() { return opened && Graph_CloseRequested(); }
@@ -682,40 +656,25 @@ bool BgiG_SavePicture(const char* path, const Bgi_Rect& device) {
 
 bool BgiG_LoadPicture(const char* path, const Bgi_Rect& device) {
     flushPixels();
-    // Graph_LoadPictureBox: until then the file is drawn at its own size at
-    // the box's corner, not stretched to it.
     if (!opened || path == nullptr) return false;
     const Bgi_Rect r = Bgi_Intersect(device, picture());
     if (r.right < r.left || r.bottom < r.top) return false;
-    return Graph_LoadPicture(path, static_cast<uint32_t>(r.left), static_cast<uint32_t>(r.top));
+    // Stretched to the box (inside the picture), as WinBGIm's readimagefile does.
+    return Graph_LoadPictureBox(path, static_cast<uint32_t>(r.left), static_cast<uint32_t>(r.top),
+                                static_cast<uint32_t>(r.right), static_cast<uint32_t>(r.bottom));
 }
 
 void BgiG_SetPages(uint32_t active, uint32_t visual) {
     flushPixels();
-    if (!opened || active >= kPages || visual >= kPages) return;
+    if (!opened || active >= Graph_PAGES || visual >= Graph_PAGES) return;
     if (active == drawnPage && visual == shownPage) return;
-    // The window keeps what it shows while the picture changes under it.
-    if (!frameOpen) {
-        Graph_BeginFrame();
-        frameOpen = 1;
-    }
-    if (active != drawnPage) {
-        savePage(drawnPage);
-        loadPage(active);
-        drawnPage = active;
-    }
-    if (visual == drawnPage) {
-        Graph_EndFrame(); // shows the picture: the page drawn on
-        frameOpen = 0;
-    } else if (visual != shownPage) {
-        // Another page to show: into the picture for a moment, shown, and the
-        // page drawn on back.
-        savePage(drawnPage);
-        loadPage(visual);
-        Graph_EndFrame();
-        Graph_BeginFrame();
-        loadPage(drawnPage);
-    }
+    // A page Graph makes now is cleared to its background colour: black, as
+    // every BGI page starts; the fill's background goes back after.
+    const uint32_t background = Graph_SetBkColor(0);
+    Graph_SetActivePage(active);
+    Graph_SetVisualPage(visual);
+    Graph_SetBkColor(background);
+    drawnPage = active;
     shownPage = visual;
 }
 

@@ -11,12 +11,23 @@
 // about 1 ms), so that a frame that first paints the whole picture copies
 // nothing but its end; a program whose frames draw onto the picture as it
 // stands has it copied into the other page at each frame's start instead
-// (swapNext_). More pages (the next issue) are more entries of pages_.
+// (swapNext_).
+//
+// The program's pages (Graph_SetActivePage, Graph_SetVisualPage): the active
+// one is the picture in pages_[0], with pages_[1] its frames' other page;
+// every other page made so far waits in kept_, its DC and bitmap as they
+// were made. Changing the active page exchanges entries, and showing one is
+// one copy into the window: no bitmap is selected for either.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+
+#include "Graph.h"
+
+// The program's pages, numbered from 0.
+constexpr uint32_t Graph_PageCount = Graph_PAGES;
 
 class Graph_BackBuffer {
 public:
@@ -39,8 +50,16 @@ public:
     // undoes it (tests: the window's back buffer lives until the process ends).
     bool Create(HDC like);
     void Destroy();
-    // Main thread, under the lock: the font into every page.
+    // Main thread, under the lock: the font into every page, and into those made later.
     void SelectFont(HGDIOBJ font);
+
+    // Main thread, under the lock, between frames (inside one they do
+    // nothing, so that a frame stays on its page): the page requests draw on
+    // and reads read, and the page the window shows, each made (cleared to
+    // the background colour) when first used. Out of range, or a page GDI
+    // cannot make: nothing changes. Showing copies the page into window.
+    void SetActivePage(uint32_t page);
+    void SetVisualPage(uint32_t page, HDC window);
 
     // Main thread, under the lock, from the drawn page's DC before each
     // operation that changes pixels: whole, when it paints every pixel of
@@ -66,8 +85,9 @@ public:
     void EndFrame(HDC window);
     // A frame still open ends (the finaliser): the window shows what was drawn.
     void EndOpenFrames(HDC window);
-    // Under the lock: a frame is open (requests leave the window's pixels out).
-    bool Framed() const { return framed_; }
+    // Under the lock: requests leave the window's pixels out, as a frame is
+    // open or the page drawn on is not the one shown.
+    bool Framed() const { return framed_ || active_ != visual_; }
 
     // Window thread, under the lock (the paint): the shown picture to target at (0, 0).
     void Show(HDC target);
@@ -79,7 +99,10 @@ private:
     struct Page {
         HDC dc = nullptr;
         HBITMAP bitmap = nullptr;
+        uint32_t palette = 0; // a kept page: the Graph_PaletteLoads it has the palette of
     };
+    // Under the lock: kept_[page], made when missing; false when GDI refuses.
+    bool keep(uint32_t page);
     // Under the lock: a frame's first drawing (whole: it paints the whole
     // picture); the drawn page given the shown picture; the pages' roles swapped.
     void firstDraw(bool whole);
@@ -94,6 +117,13 @@ private:
     // pages_[1] the other one (Graph_SpareTarget's); their roles swap by
     // exchanging the two entries. A second page that could not be made is null.
     Page pages_[2];
+    // Main thread, under the lock (the paint reads them, under it): the
+    // program's pages but the active one, null where not made yet
+    // (kept_[active_] is always null); which page is active, which shown;
+    // the font every page gets.
+    Page kept_[Graph_PageCount];
+    uint32_t active_ = 0, visual_ = 0;
+    HGDIOBJ font_ = nullptr;
     // Main thread writes, under the lock; the window thread reads, under it.
     bool framed_ = false;    // a frame is open
     bool showSpare_ = false; // the paint shows pages_[1] (during a frame: the last whole picture)

@@ -68,6 +68,8 @@ public:
     // window) takes the picture from the back buffer instead.
     virtual void FloodFill(Graph_DevicePoint at, uint32_t border) = 0;
     virtual void Text(Graph_DevicePoint at, const char* text, int32_t length) = 0;
+    // UTF-16 text (TextOutW), at as for Text.
+    virtual void WideText(Graph_DevicePoint at, const char16_t* text, int32_t length) = 0;
     // An image block's pixels (0x00RRGGBB, top row first) at `at`, combined by
     // mode (Graph_COPY ... Graph_ALPHA); the window takes the block's area from
     // the back buffer.
@@ -100,6 +102,7 @@ public:
     void Polygon(const Graph_DevicePoint*, uint32_t) override {}
     void FloodFill(Graph_DevicePoint, uint32_t) override {}
     void Text(Graph_DevicePoint, const char*, int32_t) override {}
+    void WideText(Graph_DevicePoint, const char16_t*, int32_t) override {}
     void Image(Graph_DevicePoint, uint32_t, uint32_t, const uint32_t*, uint32_t) override {}
 
 protected:

@@ -35,6 +35,7 @@ struct Graph_ExecutorState {
     int32_t originX = 0, originY = 0;        // device = origin + coordinate
     bool clipped = false;                    // a clip rectangle is in force:
     uint32_t clipX1 = 0, clipY1 = 0, clipX2 = 0, clipY2 = 0; // picture pixels, inclusive
+    bool utf8 = false;                       // text is UTF-8 (Graph_SetTextUTF8)
 };
 extern Graph_ExecutorState Graph_Executor;
 

@@ -125,6 +125,9 @@ void Graph_ResetDrawingDefaults();
 // Main thread. The display's colour count, computed once by Graph_BEGIN;
 // Graph_Init copies it into Graph_NumPColor.
 extern uint32_t Graph_ColourCount;
+// Main thread. Palettes loaded so far: a kept page that has seen fewer
+// takes the palette when it becomes the active page again.
+extern uint32_t Graph_PaletteLoads;
 // Main thread. The display's colour count (Graph_BEGIN).
 // (Spelled as the system spells it.)
 uint32_t Graph_CountDisplayColors();
@@ -142,3 +145,11 @@ void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t
 // Main thread. The width in pixels of text[0..length) in the font in force;
 // 0 before Graph_Init.
 uint32_t Graph_TextWidthOf(const char* text, uint32_t length);
+
+// ---- fonts (font.cpp) ----------------------------------------------------------------
+
+// Main thread, Graph_Init's last step (tests: after their DCs exist): the
+// start font into every page and the window, made once for the process.
+void Graph_SelectStartFont();
+// Main thread. The font in force's angle, tenths of a degree in [0, 3600).
+int32_t Graph_FontAngle();

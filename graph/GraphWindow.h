@@ -40,6 +40,9 @@ const char* Graph_CreateMainWindow(bool halt);
 // Main thread writes it before the window exists, then only with the window's
 // own call: the window's title.
 extern char Graph_Title[256];
+// Posted by Graph_Close (main thread) to the window: the window thread
+// releases the window DC, the back buffer and the window, and ends its loop.
+constexpr UINT Graph_WM_TAKE_DOWN = WM_APP + 1;
 // Window thread: its procedure, and the window procedure it dispatches to.
 DWORD WINAPI Graph_ServerThread(LPVOID);
 LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -44,12 +44,26 @@ void copyWhole(HDC to, HDC from) {
     if (clip != nullptr) DeleteObject(clip);
 }
 
+// Main thread, under the lock. What only its own request sets in a page (the
+// background, the write mode, the clip rectangle), from the active page into
+// one that becomes active: the DC objects know nothing of a new DC and set
+// these again only when their request comes again, so a page left behind
+// would draw with the clip and write mode it had when it was last active.
+void takeRequestState(HDC to, HDC from) {
+    SetBkColor(to, GetBkColor(from));
+    SetBkMode(to, GetBkMode(from));
+    SetROP2(to, GetROP2(from));
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    SelectClipRgn(to, clip != nullptr && GetClipRgn(from, clip) == 1 ? clip : nullptr);
+    if (clip != nullptr) DeleteObject(clip);
+}
+
 } // namespace
 
 Graph_BackBuffer::Graph_BackBuffer() { InitializeCriticalSection(&lock_); }
 
 bool Graph_BackBuffer::Create(HDC like) {
-    Page first, second;
+    Page first{}, second{};
     if (!makePage(like, first.dc, first.bitmap)) return false;
     makePage(like, second.dc, second.bitmap);
     Lock();
@@ -67,6 +81,11 @@ void Graph_BackBuffer::Destroy() {
         deletePage(page.dc, page.bitmap);
         page = Page{};
     }
+    for (Page& page : kept_) {
+        deletePage(page.dc, page.bitmap);
+        page = Page{};
+    }
+    active_ = visual_ = 0;
     deletePage(readDC_, readBitmap_);
     readDC_ = nullptr;
     readBitmap_ = nullptr;
@@ -78,9 +97,57 @@ void Graph_BackBuffer::Destroy() {
 }
 
 void Graph_BackBuffer::SelectFont(HGDIOBJ font) {
+    font_ = font;
     for (const Page& page : pages_) {
         if (page.dc != nullptr) SelectObject(page.dc, font);
     }
+    for (const Page& page : kept_) {
+        if (page.dc != nullptr) SelectObject(page.dc, font);
+    }
+}
+
+bool Graph_BackBuffer::keep(uint32_t page) {
+    Page& made = kept_[page];
+    const HDC like = pages_[0].dc;
+    if (made.dc != nullptr) return true;
+    if (like == nullptr || !makePage(like, made.dc, made.bitmap)) return false;
+    // What a page takes from the requests that set it, as the active page has it.
+    if (font_ != nullptr) SelectObject(made.dc, font_);
+    SetBkColor(made.dc, GetBkColor(like));
+    Graph_ApplyPalette(made.dc, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
+    made.palette = Graph_PaletteLoads;
+    // Cleared as Graph_Init clears the first: the background colour, through
+    // the palette as the requests draw it.
+    const RECT all{0, 0, width(), depth()};
+    ExtTextOutA(made.dc, 0, 0, ETO_OPAQUE, &all, "", 0, nullptr);
+    takeRequestState(made.dc, like); // after the clear: a clip in force would cut it
+    return true;
+}
+
+void Graph_BackBuffer::SetActivePage(uint32_t page) {
+    if (page >= Graph_PageCount || page == active_ || framed_ || !keep(page)) return;
+    Page next = kept_[page];
+    const Page left = pages_[0];
+    // What the requests set went to the active page and its frames' page only.
+    takeRequestState(next.dc, left.dc);
+    if (next.palette != Graph_PaletteLoads) {
+        Graph_ApplyPalette(next.dc, Graph_PaletteBuffer.values, Graph_PaletteBuffer.count);
+    }
+    kept_[active_] = left;
+    kept_[active_].palette = Graph_PaletteLoads;
+    kept_[page] = Page{};
+    pages_[0] = next;
+    active_ = page;
+    // The frames' other page held the page left: it is behind now.
+    spareCurrent_ = drawnStale_ = false;
+    Graph_AttachPages(pages_[0].dc, pages_[1].dc);
+}
+
+void Graph_BackBuffer::SetVisualPage(uint32_t page, HDC window) {
+    if (page >= Graph_PageCount || framed_ || (page != active_ && !keep(page))) return;
+    visual_ = page;
+    const HDC shown = page == active_ ? pages_[0].dc : kept_[page].dc;
+    if (window != nullptr && shown != nullptr) copyWhole(window, shown);
 }
 
 void Graph_BackBuffer::copy(const Page& to, const Page& from) { copyWhole(to.dc, from.dc); }
@@ -156,7 +223,7 @@ void Graph_BackBuffer::EndFrame(HDC window) {
         // Nothing drawn: the shown page is still the picture, and draws on.
         swapRoles();
         drawnStale_ = false;
-    } else if (window != nullptr && pages_[0].dc != nullptr) {
+    } else if (window != nullptr && pages_[0].dc != nullptr && active_ == visual_) {
         copyWhole(window, pages_[0].dc);
     }
     showSpare_ = false;
@@ -171,7 +238,7 @@ void Graph_BackBuffer::EndOpenFrames(HDC window) {
 
 void Graph_BackBuffer::Show(HDC target) {
     Lock();
-    const Page& shown = pages_[showSpare_ ? 1 : 0];
+    const Page& shown = active_ != visual_ ? kept_[visual_] : pages_[showSpare_ ? 1 : 0];
     if (shown.dc != nullptr) copyWhole(target, shown.dc);
     Unlock();
 }
@@ -192,3 +259,15 @@ void Graph_BeginFrame() {
 }
 
 void Graph_EndFrame() { Graph_Back.EndFrame(Graph_WindowDC); }
+
+void Graph_SetActivePage(uint32_t page) {
+    Graph_EnsureBegun();
+    Graph_BufferLock lock;
+    Graph_Back.SetActivePage(page);
+}
+
+void Graph_SetVisualPage(uint32_t page) {
+    Graph_EnsureBegun();
+    Graph_BufferLock lock;
+    Graph_Back.SetVisualPage(page, Graph_WindowDC);
+}

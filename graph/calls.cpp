@@ -86,6 +86,11 @@ void Graph_RawOutText(uint32_t x, uint32_t y, uint32_t colour, const char* text,
     issue(OP_TEXT);
 }
 
+void Graph_SetTextUTF8(bool on) {
+    Graph_EnsureBegun();
+    Graph_Executor.utf8 = on;
+}
+
 uint32_t Graph_ImageSize(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2) {
     const uint64_t width = static_cast<uint64_t>(Graph_Max(x1, x2)) - Graph_Min(x1, x2) + 1;
     const uint64_t height = static_cast<uint64_t>(Graph_Max(y1, y2)) - Graph_Min(y1, y2) + 1;

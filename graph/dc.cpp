@@ -88,6 +88,7 @@ constexpr DWORD kImageRop[] = {SRCCOPY, SRCINVERT, SRCPAINT, SRCAND, NOTSRCCOPY}
 } // namespace
 
 static_assert(sizeof(Graph_DevicePoint) == sizeof(POINT), "a point array goes to GDI as it is");
+static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 text goes to GDI as it is");
 
 class Graph_GdiDC final : public Graph_DC {
 public:
@@ -219,6 +220,10 @@ public:
     void Text(Graph_DevicePoint at, const char* text, int32_t length) override {
         willDraw();
         ::TextOutA(dc, at.x, at.y, text, length);
+    }
+    void WideText(Graph_DevicePoint at, const char16_t* text, int32_t length) override {
+        willDraw();
+        ::TextOutW(dc, at.x, at.y, reinterpret_cast<const wchar_t*>(text), length);
     }
     void Image(Graph_DevicePoint at, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) override {
         willDraw();

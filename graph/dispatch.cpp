@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GraphDispatch.h"
+#include "utf8.h"
 
 Graph_ExecutorState Graph_Executor = {};
 Graph_TargetSet Graph_Targets = {};
@@ -155,7 +156,14 @@ void drawText(const Graph_RequestRecord& request, const Graph_ExecutorState& sta
     const auto& t = request.p.text;
     if (!withinGdi(state, t.x, t.y)) return; // starts far outside the picture
     dc.SetTextColor(Graph_PaletteColour(t.colour));
-    dc.Text(pointOf(state, t.x, t.y), t.text, static_cast<int32_t>(Graph_TextLength(t.text, Graph_TextMax)));
+    const uint32_t length = Graph_TextLength(t.text, Graph_TextMax);
+    if (!state.utf8) {
+        dc.Text(pointOf(state, t.x, t.y), t.text, static_cast<int32_t>(length));
+        return;
+    }
+    char16_t wide[Graph_TextMax]; // never more units than bytes
+    const size_t units = Graph_Utf8ToUtf16(t.text, length, wide);
+    dc.WideText(pointOf(state, t.x, t.y), wide, static_cast<int32_t>(units));
 }
 
 // WINE: Ellipse, Arc and Pie in a box of a million pixels across crash Wine's

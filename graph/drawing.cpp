@@ -1,5 +1,7 @@
 // Calls made of other calls: clearing, the solid box it paints, and text in
 // pieces. Main thread throughout.
+#include <cmath>
+
 #include "GraphInternal.h"
 
 void Graph_SolidBox(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint32_t colour, bool fill) {
@@ -32,13 +34,41 @@ void Graph_ClearScreen(uint32_t mode) {
     Graph_Executor.originY = kept.originY;
 }
 
+namespace {
+
+// Where a piece of UTF-8 text of n bytes, cut where one request's text ends,
+// must end so as not to split a character: before the lead byte of the
+// sequence text[n] continues (text[n] exists: the piece is all of n bytes).
+uint32_t wholeCharacters(const char* text, uint32_t n) {
+    for (uint32_t cut = n; cut + 3 >= n && cut > 0; --cut) {
+        if ((static_cast<unsigned char>(text[cut]) & 0xC0) != 0x80) return cut;
+    }
+    return n; // continuation bytes alone: each is one U+FFFD wherever it is cut
+}
+
+// Saturated at the picture's coordinate range.
+uint32_t moved(uint32_t from, int64_t by) {
+    const int64_t to = static_cast<int64_t>(from) + by;
+    return to < 0 ? 0 : to > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(to);
+}
+
+} // namespace
+
 void Graph_OutText(uint32_t x, uint32_t y, uint32_t colour, const char* text) {
     if (text == nullptr) return;
-    // In pieces of what one request takes, each after the last one's width.
+    // In pieces of what one request takes, each after the last one's width,
+    // along the font's direction.
+    const double turn = Graph_FontAngle() * 3.14159265358979323846 / 1800;
     for (uint32_t n = Graph_TextLength(text, Graph_TextMax); n > 0; n = Graph_TextLength(text, Graph_TextMax)) {
+        if (Graph_Executor.utf8 && n == Graph_TextMax) n = wholeCharacters(text, n);
         Graph_RawOutText(x, y, colour, text, n);
         const uint32_t width = Graph_TextWidthOf(text, n);
-        x = width > UINT32_MAX - x ? UINT32_MAX : x + width;
+        if (Graph_FontAngle() == 0) {
+            x = moved(x, width);
+        } else {
+            x = moved(x, std::llround(width * std::cos(turn)));
+            y = moved(y, -std::llround(width * std::sin(turn)));
+        }
         text += n;
     }
 }

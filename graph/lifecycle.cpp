@@ -24,6 +24,9 @@ constexpr SIZE_T kServerStackSize = 8192;
 constexpr char kCaption[] = "Graph";
 
 DWORD serverThreadId = 0;
+// Main thread: the window thread while a window is open (Graph_Close waits
+// for it to end).
+HANDLE serverThread = nullptr;
 bool classRegistered = false;
 // Main thread: why the last Graph_Init or Graph_TryInit failed.
 const char* lastError = "";
@@ -33,24 +36,6 @@ const char* windowFailure = nullptr;
 // Main thread writes it before the window thread starts: a window that cannot
 // be made halts the program (Graph_Init), or is only reported (Graph_TryInit).
 bool windowHalts = true;
-
-// Main thread: the font for text, as high as the window's default font. The
-// window DC is the one the window thread paints with: under the back-buffer
-// lock, as every drawing request.
-void selectFont() {
-    Graph_LockBackBuffer();
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(Graph_WindowDC, &metrics);
-    const HFONT font = CreateFontA(metrics.tmHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   VARIABLE_PITCH, "Fixedsys");
-    // Without the font both DCs keep their own; the font is never deleted.
-    if (font != nullptr) {
-        Graph_Back.SelectFont(font);
-        SelectObject(Graph_WindowDC, font);
-    }
-    Graph_UnlockBackBuffer();
-}
 
 } // namespace
 
@@ -83,7 +68,8 @@ DWORD WINAPI Graph_ServerThread(LPVOID) {
     // before Graph_Init selects its font and palette into that DC.
     UpdateWindow(Graph_Window);
     SetEvent(Graph_HandshakeEvent);
-    // Nothing posts WM_QUIT to this thread: the loop runs until the process ends.
+    // Only Graph_Close ends the loop (the window gone, WM_QUIT); otherwise it
+    // runs until the process ends.
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) != 0) {
         TranslateMessage(&message);
@@ -98,7 +84,7 @@ namespace {
 // failure leaves its reason in lastError.
 bool open(int32_t x, int32_t y, uint32_t width, uint32_t depth, bool halt) {
     Graph_EnsureBegun();
-    // One window per process: a second call leaves the open one alone.
+    // One window at a time: a second call leaves the open one alone.
     if (serverThreadId != 0) {
         lastError = "The window is open already";
         return false;
@@ -150,10 +136,11 @@ bool open(int32_t x, int32_t y, uint32_t width, uint32_t depth, bool halt) {
         serverThreadId = 0; // no window: a later call may try again
         return fail(windowFailure);
     }
-    CloseHandle(thread);
+    serverThread = thread;
 
+    Graph_AttachDCs(); // a window closed before left requests without targets
     Graph_ResetPicture();
-    selectFont();
+    Graph_SelectStartFont();
     return true;
 }
 
@@ -165,6 +152,28 @@ bool Graph_TryInit(int32_t x, int32_t y, uint32_t width, uint32_t depth) {
     return open(x, y, width, depth, false);
 }
 const char* Graph_LastError() { return lastError; }
+
+// Main thread. The window thread takes its window down itself (a window
+// belongs to its thread) and ends; the wait for it cannot deadlock, since
+// the window thread never waits for the main thread and the main thread
+// holds no lock meanwhile. What stays for the next window: the window class,
+// the handshake event, the window mutex, the start font and the kept pens
+// and brushes, so that a window opened again makes no new ones.
+void Graph_Close() {
+    Graph_EnsureBegun();
+    if (serverThread == nullptr) return;
+    Graph_Back.EndOpenFrames(nullptr);
+    {
+        Graph_BufferLock lock;
+        Graph_Targets.buffer = nullptr; // every request from here on does nothing
+        Graph_Targets.window = nullptr;
+    }
+    if (!PostMessageA(Graph_Window, Graph_WM_TAKE_DOWN, 0, 0)) return; // no window to wait for
+    WaitForSingleObject(serverThread, INFINITE);
+    CloseHandle(serverThread);
+    serverThread = nullptr;
+    serverThreadId = 0;
+}
 
 // Main thread. The window thread never waits for the main thread, so the
 // window's own call, which waits for the window thread, cannot deadlock.

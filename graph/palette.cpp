@@ -5,6 +5,7 @@
 #include <cstring>
 
 uint32_t Graph_ColourCount = 0;
+uint32_t Graph_PaletteLoads = 0;
 
 // Main thread, from Graph_BEGIN.
 uint32_t Graph_CountDisplayColors() {
@@ -21,6 +22,7 @@ int32_t Graph_RemapAllPalette(const uint32_t* table, uint32_t count) {
     const uint32_t n = Graph_Min(Graph_PaletteMax, count);
     if (n > 0) std::memcpy(Graph_PaletteBuffer.values, table, n * sizeof(uint32_t));
     Graph_PaletteBuffer.count = n;
+    ++Graph_PaletteLoads;
     Graph_Request.op = OP_PALETTE;
     Graph_ExecuteOnBoth(); // the back buffer's pages and the window
     return 0;

@@ -10,6 +10,7 @@
 #include "GraphInternal.h"
 #include "GraphPictureCodecs.h"
 #include "picture.h"
+#include "utf8.h"
 
 namespace {
 
@@ -80,11 +81,18 @@ bool Graph_GetImage(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, void* im
 uint32_t Graph_TextWidthOf(const char* text, uint32_t length) {
     Graph_BufferLock lock;
     SIZE extent{};
-    if (Graph_BufferDC == nullptr || length == 0 ||
-        !GetTextExtentPoint32A(Graph_BufferDC, text, static_cast<int>(Graph_Min(length, INT32_MAX)), &extent)) {
-        return 0;
+    if (Graph_BufferDC == nullptr || length == 0) return 0;
+    const int n = static_cast<int>(Graph_Min(length, INT32_MAX));
+    bool measured;
+    if (Graph_Executor.utf8) {
+        std::vector<char16_t> wide(static_cast<size_t>(n));
+        const size_t units = Graph_Utf8ToUtf16(text, static_cast<size_t>(n), wide.data());
+        measured = GetTextExtentPoint32W(Graph_BufferDC, reinterpret_cast<const wchar_t*>(wide.data()),
+                                         static_cast<int>(units), &extent) != FALSE;
+    } else {
+        measured = GetTextExtentPoint32A(Graph_BufferDC, text, n, &extent) != FALSE;
     }
-    return static_cast<uint32_t>(extent.cx);
+    return measured ? static_cast<uint32_t>(extent.cx) : 0;
 }
 
 uint32_t Graph_TextWidth(const char* text) {

@@ -116,6 +116,28 @@ void realizePalette() {
     Graph_UnlockBackBuffer();
 }
 
+// Window thread (Graph_Close's message). The window DC leaves the drawing
+// targets, its palette goes, then the pages and the window; the loop ends.
+void takeDown(HWND window) {
+    KillTimer(window, kShowTimer);
+    {
+        Graph_BufferLock lock;
+        const HDC dc = Graph_WindowDC;
+        Graph_SetWindowDC(nullptr);
+        if (dc != nullptr) {
+            const HGDIOBJ palette = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
+            if (palette != nullptr && palette != GetStockObject(DEFAULT_PALETTE)) DeleteObject(palette);
+            ReleaseDC(window, dc);
+        }
+        Graph_DestroyBackBuffer();
+    }
+    // WINE: the X driver waits for a window manager to withdraw the window,
+    // up to 2 s; with none (Xvfb) every close takes those 2 s.
+    DestroyWindow(window);
+    Graph_Window = nullptr;
+    PostQuitMessage(0);
+}
+
 // Window thread. A failed write loses the key; nothing else can be done here.
 void forwardKey(bool down, LPARAM lParam) {
     const INPUT_RECORD record = Graph_MakeKeyEvent(down, lParam);
@@ -223,6 +245,9 @@ LRESULT CALLBACK Graph_WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_QUERYNEWPALETTE:
         realizePalette();
+        return 0;
+    case Graph_WM_TAKE_DOWN:
+        takeDown(window);
         return 0;
     case WM_ERASEBKGND:
         return 1; // the paint copies the whole picture: no background first

@@ -21,6 +21,7 @@ packages=(
   cmake ninja-build g++ python3 clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
   wine wine64 xvfb xauth x11-utils x11-apps xdotool imagemagick tmux
+  fonts-wine fonts-liberation
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }

@@ -167,6 +167,9 @@ constexpr Page kPages[] = {
     {"polylines, polygons and flood fill", polygonPage},
     {"pixels, image blocks and picture files", imagePage},
     {"colours, widths, patterns, clip, XOR, blending", attributePage},
+    {"fonts and directions", fontPage},
+    {"UTF-8 text", utf8Page},
+    {"a PNG file", pngPage},
 };
 constexpr uint32_t kPageCount = sizeof kPages / sizeof kPages[0];
 

@@ -1,5 +1,6 @@
 // The gallery's shared pieces: the picture's size, the colour numbers its
-// pages use, a line of text, and the pages of the further shapes (shape_pages.cpp).
+// pages use, a line of text, and the pages of the further shapes (shape_pages.cpp)
+// and of fonts, UTF-8 text and PNG files (text_pages.cpp).
 #pragma once
 
 #include <cstdint>
@@ -29,5 +30,8 @@ void ellipsePage();
 void polygonPage();
 void imagePage();
 void attributePage();
+void fontPage();
+void utf8Page();
+void pngPage();
 
 } // namespace gallery

@@ -25,6 +25,11 @@ bool Graph_Init(int32_t x, int32_t y, uint32_t width, uint32_t depth);
 // Graph_Init without its boxes and halts: false when no window could be
 // made (or one is open already), and Graph_LastError says why in one line.
 bool Graph_TryInit(int32_t x, int32_t y, uint32_t width, uint32_t depth);
+// Takes the window away: every later request and read does nothing (reads
+// answer as before Graph_Init) until Graph_Init or Graph_TryInit opens a
+// window again, anywhere and of any size, with the picture reset as at the
+// first. Nothing without a window.
+void Graph_Close();
 // Why the last Graph_Init or Graph_TryInit failed; "" when it did not.
 const char* Graph_LastError();
 // The window's title ("Graph" until set); before Graph_Init, the title the
@@ -43,6 +48,16 @@ extern uint32_t Graph_NumPColor; // colours the display shows (set by Graph_Init
 // nothing; a frame still open at the program's end is ended then.
 void Graph_BeginFrame();
 void Graph_EndFrame();
+
+// Pages: Graph_PAGES pictures of the window's size, page 0 at start,
+// each made (cleared to the background colour) when first used. Requests
+// draw on the active page, and reads read it; the window shows the visual
+// page, and gets what is drawn only while the two are one. Setting the
+// visual page shows it at once. A frame draws on the active page; inside one
+// both calls do nothing. Pages past the last are ignored.
+inline constexpr uint32_t Graph_PAGES = 4;
+void Graph_SetActivePage(uint32_t page);
+void Graph_SetVisualPage(uint32_t page);
 
 // What the mouse did in the window, oldest first, never waiting: false when
 // nothing is waiting (or event is null). Positions are picture pixels, kept
@@ -148,6 +163,24 @@ void Graph_OutText(uint32_t x, uint32_t y, uint32_t colour, const char* text);
 // the font in force; 0 before Graph_Init.
 uint32_t Graph_TextWidth(const char* text);
 uint32_t Graph_TextHeight();
+// The font text is drawn in, from here on, on every page and the window:
+// any installed font by its face name (TrueType ones too), height the
+// pixels of a line (Graph_TextHeight then answers it, as the platform rounds
+// the font's cell: a pixel more or less), angle in tenths of a degree
+// counter-clockwise (0, 900, 1800 and 2700 upright and turned by quarters;
+// others as the platform draws them), style any of the bits below. False,
+// and the font in force kept, for a face the system does not have, a height
+// of 0 or above Graph_FontHeightMax, an unknown style bit or before
+// Graph_Init. Graph_SetFont(nullptr, 0, 0, 0) brings back the font
+// Graph_Init selects ("Fixedsys", as high as the window's default font).
+// Turned text turns about the top-left corner of its first character cell.
+inline constexpr uint32_t Graph_BOLD = 1, Graph_ITALIC = 2, Graph_UNDERLINE = 4;
+inline constexpr uint32_t Graph_FontHeightMax = 2048;
+bool Graph_SetFont(const char* face, uint32_t height, int32_t angle, uint32_t style);
+// On: every text call and Graph_TextWidth take their text as UTF-8 (drawn
+// in any script the font has), each ill-formed byte sequence drawn as
+// U+FFFD; off (at start): bytes of the system's ANSI code page.
+void Graph_SetTextUTF8(bool on);
 // Paints the whole picture in the background colour, solid whatever fill
 // pattern is in force (which stays in force). Mode 0 is the whole picture,
 // whatever clip rectangle is in force; Graph_CLEAR_CLIP the clip rectangle only.

@@ -42,6 +42,14 @@ public:
         for (int32_t i = 0; i < length; ++i) last = text[i]; // as GDI reads them
         (void)last;
     }
+    // UTF-8 text decodes to no more units than its bytes.
+    void WideText(Graph_DevicePoint, const char16_t* text, int32_t length) override {
+        shape(OP_TEXT);
+        FUZZ_REQUIRE(length >= 0 && length <= static_cast<int32_t>(Graph_TextMax));
+        volatile char16_t last = 0;
+        for (int32_t i = 0; i < length; ++i) last = text[i];
+        (void)last;
+    }
     void Image(Graph_DevicePoint, uint32_t, uint32_t, const uint32_t*, uint32_t) override { shape(OP_IMAGE); }
 
     int calls = 0;
@@ -83,7 +91,7 @@ bool KnownCode(uint8_t op) {
 
 bool Same(const Graph_ExecutorState& a, const Graph_ExecutorState& b) {
     return a.outlineStyle == b.outlineStyle && a.stdPatternFlag == b.stdPatternFlag &&
-           a.stdBrushStyle == b.stdBrushStyle && a.hatch == b.hatch;
+           a.stdBrushStyle == b.stdBrushStyle && a.hatch == b.hatch && a.utf8 == b.utf8;
 }
 
 } // namespace
@@ -99,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Graph_ExecutorState state;
     state.stdPatternFlag = (in.take<uint8_t>() & 1) != 0; // a user pattern may be in force
     state.hatch = in.take<uint8_t>();
+    state.utf8 = (in.take<uint8_t>() & 1) != 0;
     while (!in.empty()) {
         record->op = in.take<uint8_t>();
         auto* fields = reinterpret_cast<uint8_t*>(&record->p);

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "GraphFixture.h"
 #include "GraphWindow.h"
 #include "IO.h"
 #include "kfrIGraph.h"
@@ -776,3 +777,60 @@ TEST_F(GraphWindow, KeysReachIORdKeyLikeConsoleKeys) {
 }
 
 } // namespace
+
+// Closed, the window is gone and requests do nothing; opened again anywhere,
+// of any size, it draws. GDI objects and handles come back to the first
+// round's counts (WINE: GetGuiResources answers 0; the handle table counts).
+TEST_F(GraphWindow, AHundredClosesAndOpensLeaveGdiObjectsAndHandlesFlat) {
+    // WINE: GetProcessHandleCount answers 0 as well: the handles are counted one by one.
+    auto handles = [] {
+        DWORD n = 0, flags;
+        if (GetProcessHandleCount(GetCurrentProcess(), &n) && n != 0) return static_cast<uint32_t>(n);
+        for (uintptr_t h = 4; h < 0x10000; h += 4) n += GetHandleInformation(reinterpret_cast<HANDLE>(h), &flags) != 0;
+        return static_cast<uint32_t>(n);
+    };
+    auto counts = [&] {
+        return std::vector<uint32_t>{GdiObjectCount(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), handles()};
+    };
+    // The counters must see objects and handles come and go, or equal counts prove nothing.
+    const std::vector<uint32_t> before = counts();
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    EXPECT_EQ(counts()[0], before[0] + 1);
+    EXPECT_EQ(counts()[2], before[2] + 1);
+    CloseHandle(event);
+    DeleteObject(pen);
+    std::vector<uint32_t> first;
+    for (uint32_t round = 0; round < 100; ++round) {
+        Graph_SetActivePage(2);
+        Graph_Rectangle(0, 0, 9, 9, 4, true);
+        ASSERT_TRUE(Graph_SetFont("DejaVu Sans", 20, 900, Graph_BOLD));
+        Graph_BeginFrame(); // left open: the close ends it
+        Graph_Close();
+        ASSERT_FALSE(IsWindow(window)) << round;
+        Graph_Rectangle(0, 0, 9, 9, 4, true);
+        Graph_SetVisualPage(2);
+        EXPECT_EQ(Graph_GetPixel(0, 0), 0xFFFFFFFFu);
+        EXPECT_EQ(Graph_TextWidth("x"), 0u);
+        EXPECT_FALSE(Graph_SetFont("DejaVu Sans", 20, 0, 0));
+        if (round == 1) first = counts();
+        if (round == 99) {
+            EXPECT_EQ(counts(), first) << "GDI objects (table, GetGuiResources), handles";
+        }
+        Graph_EndFrame();
+
+        const uint32_t width = 200 + round, depth = 100 + round % 7;
+        ASSERT_TRUE(Graph_TryInit(static_cast<int32_t>(10 + round), 20, width, depth)) << Graph_LastError();
+        window = Graph_Window;
+        RECT client, outer;
+        GetClientRect(window, &client);
+        GetWindowRect(window, &outer);
+        ASSERT_EQ(client.right, static_cast<LONG>(width));
+        ASSERT_EQ(client.bottom, static_cast<LONG>(depth));
+        ASSERT_EQ(outer.left, static_cast<LONG>(10 + round));
+        EXPECT_EQ(Graph_GetPixel(5, 5), 0u); // page 0, cleared
+        Graph_Rectangle(0, 0, 9, 9, 4, true);
+        EXPECT_EQ(windowPixel(5, 5), kDarkRed);
+    }
+    std::printf("after 100 rounds: %u GDI objects (GetGuiResources %u), %u handles\n", first[0], first[1], first[2]);
+}
