@@ -553,27 +553,55 @@ void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint
 }
 
 namespace {
-// Faces that look like Borland's stroked fonts, TRIPLEX_FONT .. BOLD_FONT.
+// Faces that look like Borland's stroked fonts, TRIPLEX_FONT .. BOLD_FONT: the
+// Windows face first, then those of the free fonts that stand in for it under
+// Wine (Liberation, DejaVu), the first the system has drawing.
 struct Face {
-    const char* name;
-    bool italic, bold;
+    const char* names[4];
+    uint32_t style;
 };
-[[maybe_unused]] constexpr Face kFaces[10] = {
-    {"Times New Roman", false, false}, {"Small Fonts", false, false}, {"Arial", false, false},
-    {"Old English Text MT", false, false}, {"Script", false, false}, {"Arial", false, false},
-    {"Times New Roman", true, false}, {"Times New Roman", false, false}, {"Century Gothic", false, false},
-    {"Arial Black", false, true},
+constexpr Face kFaces[10] = {
+    {{"Times New Roman", "Liberation Serif", "DejaVu Serif", nullptr}, 0},                 // triplex
+    {{"Small Fonts", "Arial", "Liberation Sans", "DejaVu Sans"}, 0},                       // small
+    {{"Arial", "Liberation Sans", "DejaVu Sans", nullptr}, 0},                             // sans serif
+    {{"Old English Text MT", "Times New Roman", "Liberation Serif", "DejaVu Serif"}, Graph_BOLD}, // gothic
+    {{"Script", "Times New Roman", "Liberation Serif", "DejaVu Serif"}, Graph_ITALIC},      // script
+    {{"Arial", "Liberation Sans", "DejaVu Sans", nullptr}, 0},                             // simplex
+    {{"Times New Roman", "Liberation Serif", "DejaVu Serif", nullptr}, Graph_ITALIC},      // triplex script
+    {{"Times New Roman", "Liberation Serif", "DejaVu Serif", nullptr}, 0},                 // complex
+    {{"Century Gothic", "Liberation Sans", "DejaVu Sans", nullptr}, 0},                    // european
+    {{"Arial Black", "Arial", "Liberation Sans", "DejaVu Sans"}, Graph_BOLD},              // bold
 };
 } // namespace
 
 bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t y, const char* text, uint32_t colour,
                    int32_t& width, int32_t& boxHeight, bool measureOnly) {
-    // Graph_SetFont: with it, Graph_SetFont(kFaces[font - 1].name, height,
-    // direction ? 900 : 0, style) and Graph_OutText at the origin and clip
-    // draw these; until then the BGI's own look-alike does.
-    (void)font, (void)height, (void)direction, (void)x, (void)y, (void)text, (void)colour, (void)measureOnly;
     width = boxHeight = 0;
-    return false;
+    if (font < 1 || font > 10 || height == 0 || text == nullptr) return false;
+    flushPixels();
+    const Face& face = kFaces[font - 1];
+    const int32_t angle = direction == 0 ? 0 : 900; // 0: across (HORIZ_DIR)
+    bool set = false;
+    for (const char* name : face.names) {
+        if (name != nullptr && Graph_SetFont(name, height, angle, face.style)) {
+            set = true;
+            break;
+        }
+    }
+    if (!set) return false;
+    width = static_cast<int32_t>(Graph_TextWidth(text));
+    boxHeight = static_cast<int32_t>(Graph_TextHeight());
+    if (!measureOnly && !clipEmpty()) {
+        // (x, y) is the text box's top-left corner; Graph places text by its
+        // first cell's top-left before turning, the box's bottom-left once
+        // turned up.
+        const int64_t left = int64_t{originX} + x, top = int64_t{originY} + y + (direction == 0 ? 0 : width);
+        GraphCut cut;
+        Graph_SetBkMix(false); // the BGI writes text over the picture
+        Graph_OutText(GraphCut::at(left), GraphCut::at(top), colour, text);
+        Graph_SetBkMix(true);
+    }
+    return true;
 }
 
 void BgiG_Recolour(const uint32_t* from, const uint32_t* to, size_t count) {

@@ -198,6 +198,14 @@ static void text(void) {
     CHECK(count(400, 100, 415, 131, WHITE) > 32 && count(416, 100, 440, 140, WHITE) == 0);
     settextstyle(TRIPLEX_FONT, HORIZ_DIR, 4);
     CHECK(textheight("A") > 8 && textwidth("AB") > textwidth("A"));
+    setviewport(470, 280, 620, 370, 1); /* a stroked font's face, cut by the viewport */
+    clearviewport();
+    setviewport(500, 300, 560, 340, 1);
+    setcolor(WHITE);
+    outtextxy(-10, 0, "WW");
+    setviewport(0, 0, getmaxx(), getmaxy(), 1);
+    CHECK(count(500, 300, 560, 340, WHITE) > 20 && count(470, 280, 499, 370, WHITE) == 0 &&
+          count(561, 280, 620, 370, WHITE) == 0);
     setusercharsize(2, 1, 3, 1);
     gettextsettings(&t);
     CHECK(t.charsize == USER_CHAR_SIZE);
