@@ -583,7 +583,8 @@ bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t 
     const int32_t angle = direction == 0 ? 0 : 900; // 0: across (HORIZ_DIR)
     bool set = false;
     for (const char* name : face.names) {
-        if (name != nullptr && Graph_SetFont(name, height, angle, face.style)) {
+        // Sharp: a BGI picture has 16 colours, and programs read text's pixels back.
+        if (name != nullptr && Graph_SetFont(name, height, angle, face.style | Graph_SHARP)) {
             set = true;
             break;
         }

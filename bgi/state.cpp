@@ -158,15 +158,13 @@ int getcolor(void) { return Bgi_S.colour; }
 void setbkcolor(int color) {
     uint32_t g;
     if (!Bgi_GraphColour(color, g)) return;
-    // Borland's background changes at once: the pixels showing the old
-    // background colour show the new one. Colour number 0 keeps drawing
-    // black, as in WinBGIm (on Borland's VGA it became the background too).
-    uint32_t before = 0, after = 0;
-    const bool known = Bgi_ColourValue(Bgi_S.background, Bgi_S.shown, before) &&
-                       Bgi_ColourValue(color, Bgi_S.shown, after);
+    // As WinBGIm: the picture stays as it is and the next clear shows the new
+    // background. (On Borland's VGA the pixels showing the old background
+    // changed at once, colour number 0 with them; WinBGIm's programs set the
+    // background around a text's and undo it, and would lose what they drew
+    // in the old background's colour.)
     Bgi_S.background = color;
     Bgi_ApplyFill(); // the 0 bits of fill patterns
-    if (Bgi_S.graphics && known && before != after) BgiG_Recolour(&before, &after, 1);
 }
 int getbkcolor(void) { return Bgi_S.background; }
 int getmaxcolor(void) { return MAXCOLORS; }

@@ -14,7 +14,7 @@ HFONT startFont = nullptr;
 HFONT madeFont = nullptr;
 int32_t angleInForce = 0; // tenths of a degree, [0, 3600)
 
-constexpr uint32_t kStyles = Graph_BOLD | Graph_ITALIC | Graph_UNDERLINE;
+constexpr uint32_t kStyles = Graph_BOLD | Graph_ITALIC | Graph_UNDERLINE | Graph_SHARP;
 
 // Under the lock: font into every page and the window; the font Graph made
 // before goes once no DC holds it.
@@ -73,7 +73,8 @@ bool Graph_SetFont(const char* face, uint32_t height, int32_t angle, uint32_t st
     const HFONT font =
         CreateFontA(static_cast<int>(height), 0, turn, turn, (style & Graph_BOLD) != 0 ? FW_BOLD : FW_NORMAL,
                     (style & Graph_ITALIC) != 0, (style & Graph_UNDERLINE) != 0, FALSE, DEFAULT_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    (style & Graph_SHARP) != 0 ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY, DEFAULT_PITCH, face);
     if (font == nullptr) return false;
     if (!hasFace(Graph_BufferDC, font, face)) {
         DeleteObject(font);

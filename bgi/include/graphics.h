@@ -14,6 +14,23 @@
 #ifndef PLIMO_BGI_GRAPHICS_H
 #define PLIMO_BGI_GRAPHICS_H
 
+/* WinBGIm's header brings <windows.h> with it, and the programs written for it
+ * call Sleep, GetAsyncKeyState and the like on that alone. Its lean part only:
+ * the whole of it declares a type `byte` that a program's `using namespace
+ * std;` before the header makes ambiguous with C++17's std::byte. Define
+ * PLIMO_BGI_NO_WINDOWS_H before the header to leave it out. */
+#ifndef PLIMO_BGI_NO_WINDOWS_H
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#define PLIMO_BGI_LEAN
+#endif
+#include <windows.h>
+#ifdef PLIMO_BGI_LEAN
+#undef WIN32_LEAN_AND_MEAN
+#undef PLIMO_BGI_LEAN
+#endif
+#endif
+
 #ifdef __cplusplus
 #include <sstream>
 #define PLIMO_BGI_DEFAULT(value) = value

@@ -174,7 +174,9 @@ uint32_t Graph_TextHeight();
 // Graph_Init. Graph_SetFont(nullptr, 0, 0, 0) brings back the font
 // Graph_Init selects ("Fixedsys", as high as the window's default font).
 // Turned text turns about the top-left corner of its first character cell.
-inline constexpr uint32_t Graph_BOLD = 1, Graph_ITALIC = 2, Graph_UNDERLINE = 4;
+// Graph_SHARP: no smoothed edges, every pixel of the text in its colour (a
+// picture of few colours, pixels read back, fills bounded by text).
+inline constexpr uint32_t Graph_BOLD = 1, Graph_ITALIC = 2, Graph_UNDERLINE = 4, Graph_SHARP = 8;
 inline constexpr uint32_t Graph_FontHeightMax = 2048;
 bool Graph_SetFont(const char* face, uint32_t height, int32_t angle, uint32_t style);
 // On: every text call and Graph_TextWidth take their text as UTF-8 (drawn

@@ -75,7 +75,7 @@ TEST_F(GraphTest, TwoFontsInFourDirectionsMeasureAndTurnAboutTheFirstCellsCorner
     // Refused, the font in force kept; then the start font again.
     ASSERT_TRUE(Graph_SetFont("DejaVu Sans", 30, 0, Graph_BOLD | Graph_ITALIC | Graph_UNDERLINE));
     for (auto [face, height, style] : {std::tuple{"No Such Face Anywhere", 20u, 0u}, {"DejaVu Sans", 0u, 0u},
-                                       {"DejaVu Sans", Graph_FontHeightMax + 1, 0u}, {"DejaVu Sans", 20u, 8u},
+                                       {"DejaVu Sans", Graph_FontHeightMax + 1, 0u}, {"DejaVu Sans", 20u, 16u},
                                        {nullptr, 20u, 0u}}) {
         EXPECT_FALSE(Graph_SetFont(face, height, 0, style)) << (face ? face : "null") << " " << height;
         EXPECT_EQ(Graph_TextHeight(), 30u);
