@@ -322,8 +322,9 @@ void setClip(const Graph_RequestRecord& request, Graph_ExecutorState& state, Gra
     state.clipX2 = c.x2;
     state.clipY2 = c.y2;
     // Picture pixels: the origin does not move the clip rectangle.
-    const Graph_DeviceRect box{Graph_GdiCoord(c.x1), Graph_GdiCoord(c.y1), Graph_GdiCoord(c.x2) + 1,
-                               Graph_GdiCoord(c.y2) + 1};
+    // Corners in any order, as every box of a request.
+    const Graph_DeviceRect box{Graph_GdiCoord(std::min(c.x1, c.x2)), Graph_GdiCoord(std::min(c.y1, c.y2)),
+                               Graph_GdiCoord(std::max(c.x1, c.x2)) + 1, Graph_GdiCoord(std::max(c.y1, c.y2)) + 1};
     dc.Clip(state.clipped ? &box : nullptr);
 }
 
@@ -423,9 +424,9 @@ void Graph_Dispatch(const Graph_RequestRecord& request, Graph_ExecutorState& sta
         break;
     case OP_LINE_WIDTH: state.lineWidth = p.lineWidth.pixels; break;
     case OP_LINE_PATTERN: state.linePattern = p.linePattern.pattern; break;
-    case OP_WRITE_MODE:
-        state.writeMode = p.writeMode.mode;
-        dc.SetWriteMode(p.writeMode.mode);
+    case OP_WRITE_MODE: // any other number copies, as the DC takes it
+        state.writeMode = p.writeMode.mode == Graph_XOR ? Graph_XOR : Graph_COPY;
+        dc.SetWriteMode(state.writeMode);
         break;
     case OP_CLIP: setClip(request, state, dc); break;
     case OP_ORIGIN:

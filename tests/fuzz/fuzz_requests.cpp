@@ -25,6 +25,15 @@ public:
     void SetBkMode(int32_t) override { ++calls; }
     void SetTextColor(uint32_t) override { ++calls; }
     void Palette() override { shape(OP_PALETTE); }
+    void SetWriteMode(uint32_t mode) override {
+        ++calls;
+        FUZZ_REQUIRE(mode == Graph_COPY || mode == Graph_XOR);
+    }
+    // A clip rectangle lies within the picture's coordinates, never inside out.
+    void Clip(const Graph_DeviceRect* box) override {
+        ++calls;
+        if (box != nullptr) FUZZ_REQUIRE(box->left <= box->right && box->top <= box->bottom);
+    }
     void Pixel(Graph_DevicePoint, uint32_t) override { shape(OP_PIXEL); }
     void Line(Graph_DevicePoint, Graph_DevicePoint) override { shape(OP_LINE); }
     void Rectangle(const Graph_DeviceRect& box) override { shape(OP_RECTANGLE, &box); }
@@ -57,18 +66,23 @@ public:
 private:
     // A shape reaches the DC as its own operation; whole arcs and pies are
     // ellipses, an ellipse in a box one pixel high or wide is that box.
-    // Box corners: left and top within [0, 2^24], right and bottom one beyond.
+    // Box corners (the origin may be negative): left and top within
+    // [-2^24, 2^24], right and bottom one beyond.
     void shape(uint8_t op, const Graph_DeviceRect* box = nullptr) {
         ++calls;
         const bool ellipse = record_.op == OP_ELLIPSE || record_.op == OP_ARC || record_.op == OP_PIE;
-        FUZZ_REQUIRE(op == record_.op || op == OP_PIXEL || (ellipse && (op == OP_ELLIPSE || op == OP_RECTANGLE)));
+        // A huge box's curve is a chain of its points; in XOR a line's end
+        // pixel is a one-pixel line.
+        const bool curve = op == OP_ELLIPSE || op == OP_RECTANGLE || op == OP_POLYLINE || op == OP_POLYGON;
+        FUZZ_REQUIRE(op == record_.op || op == OP_PIXEL || op == OP_LINE || (ellipse && curve));
         if (box == nullptr) return;
-        for (int32_t c : {box->left, box->top}) FUZZ_REQUIRE(c >= 0 && c <= (1 << 24));
-        for (int32_t c : {box->right, box->bottom}) FUZZ_REQUIRE(c >= 1 && c <= (1 << 24) + 1);
+        for (int32_t c : {box->left, box->top}) FUZZ_REQUIRE(c >= -(1 << 24) && c <= (1 << 24));
+        for (int32_t c : {box->right, box->bottom}) FUZZ_REQUIRE(c >= -(1 << 24) + 1 && c <= (1 << 24) + 1);
     }
     void poly(uint8_t op, const Graph_DevicePoint* points, uint32_t count) {
         shape(op);
-        FUZZ_REQUIRE(count >= 2 && count <= record_.p.poly.count);
+        const bool own = record_.op == OP_POLYLINE || record_.op == OP_POLYGON; // else a huge curve's points
+        FUZZ_REQUIRE(count >= 2 && (!own || count <= record_.p.poly.count));
         volatile int32_t last = 0;
         for (uint32_t i = 0; i < count; ++i) {
             last = points[i].x; // as GDI reads them
@@ -84,14 +98,17 @@ bool KnownCode(uint8_t op) {
     switch (op) {
     case OP_PEN_STYLE: case OP_FILL_PATTERN: case OP_PALETTE: case OP_BK_COLOR: case OP_BK_MODE:
     case OP_PIXEL: case OP_RECTANGLE: case OP_LINE: case OP_TEXT: case OP_ELLIPSE: case OP_ARC: case OP_PIE:
-    case OP_POLYLINE: case OP_POLYGON: case OP_FLOOD_FILL: case OP_IMAGE: return true;
+    case OP_POLYLINE: case OP_POLYGON: case OP_FLOOD_FILL: case OP_IMAGE: case OP_LINE_WIDTH: case OP_LINE_PATTERN:
+    case OP_WRITE_MODE: case OP_CLIP: case OP_ORIGIN: return true;
     default: return false;
     }
 }
 
 bool Same(const Graph_ExecutorState& a, const Graph_ExecutorState& b) {
     return a.outlineStyle == b.outlineStyle && a.stdPatternFlag == b.stdPatternFlag &&
-           a.stdBrushStyle == b.stdBrushStyle && a.hatch == b.hatch && a.utf8 == b.utf8;
+           a.stdBrushStyle == b.stdBrushStyle && a.hatch == b.hatch && a.utf8 == b.utf8 &&
+           a.lineWidth == b.lineWidth && a.linePattern == b.linePattern && a.writeMode == b.writeMode &&
+           a.originX == b.originX && a.originY == b.originY && a.clipped == b.clipped;
 }
 
 } // namespace
