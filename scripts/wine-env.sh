@@ -33,13 +33,15 @@ if [ "${plimo_bits:-64}" = 32 ]; then
     # NOTE (measured with Wine 8.0 and qemu-i386 10.0): the emulator looks up
     # every absolute path a 32-bit process opens in QEMU_LD_PREFIX first, so the
     # 32-bit loader finds its ld.so, libraries, i386-unix and i386-windows in the
-    # root. It needs no file at a system path: a 64-bit Wine process starts a
-    # 32-bit one through WINELOADER (given the root's loader, whose i386 ELF file
+    # root. It needs no file at a system path: a 32-bit process starts another
+    # with the loader beside its own (the root's, an i386 ELF file that
     # binfmt_misc hands to the emulator, which inherits QEMU_LD_PREFIX), and a
-    # 32-bit one starts another the same way. The 64-bit side finds the i386 PE
-    # dlls through WINEDLLPATH: without it, a prefix made by wine64 gets an empty
-    # syswow64 and every 32-bit program fails with c0000135. Both loaders talk to
-    # the system's 64-bit wineserver (same Wine version, same protocol).
+    # 64-bit one with that name and "64" (the root's wine64 leads to the
+    # system's). A 64-bit process cannot start a 32-bit one (it looks for
+    # /usr/lib/wine/wine only), so a new prefix gets its 32-bit side from
+    # scripts/wine-session.sh, from the root's i386-windows (WINEDLLPATH says
+    # where). Both loaders talk to the system's 64-bit wineserver (same Wine
+    # version, same protocol).
     QEMU_LD_PREFIX=$PLIMO_I386_ROOT
     WINELOADER=$plimo_wine32
     WINEDLLPATH=$PLIMO_I386_ROOT/usr/lib/i386-linux-gnu/wine

@@ -54,8 +54,32 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 60 "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
     /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1
   timeout 60 "$wineserver" -w
+  # NOTE (measured with Wine 8.0 and qemu-i386 10.0): wineboot gives a 64-bit
+  # prefix its 32-bit side by starting syswow64\rundll32.exe (wine.inf's
+  # Wow64Install) with the 32-bit loader beside its own, /usr/lib/wine/wine:
+  # Wine hands each child WINELOADER set to its own loader, so the private
+  # root's is never tried. Without wine32 installed wineboot then runs it in
+  # its experimental wow64 mode, which dies at once (SIGSEGV), and syswow64
+  # stays empty; the root's 32-bit loader cannot start there either (no
+  # kernel32.dll, c0000135). So the root's i386 dlls go into syswow64 as the
+  # section would put them (the builtin PE files themselves, and the zlib1.dll
+  # Debian's user32 imports from the MinGW folder), and the root's loader runs
+  # the section for the rest: the 32-bit registry and COM registrations.
+  wow64_dlls=$PLIMO_I386_ROOT/usr/lib/i386-linux-gnu/wine/i386-windows
+  if [ "${plimo_bits:-64}" = 32 ] && [ ! -f "$syswow64_kernel32" ] && [ -n "${WINEDLLPATH:-}" ] && [ -d "$wow64_dlls" ]; then
+    syswow64=$WINEPREFIX/drive_c/windows/syswow64
+    cp -r "$wow64_dlls/." "$syswow64/"
+    for dll in "$PLIMO_I386_ROOT"/usr/i686-w64-mingw32/lib/*.dll; do
+      [ -f "$dll" ] && cp "$dll" "$syswow64/"
+    done
+    timeout 300 "$PLIMO_WINE" 'C:\windows\syswow64\rundll32.exe' setupapi,InstallHinfSection Wow64Install 128 \
+      '\\?\Z:\usr\share\wine\wine.inf' >/dev/null 2>&1 </dev/null ||
+      echo "wine-session: the 32-bit side's Wow64Install step failed in $WINEPREFIX" >&2
+    timeout 60 "$wineserver" -w
+  fi
   if [ "${plimo_bits:-64}" = 32 ] && [ ! -f "$syswow64_kernel32" ]; then
-    echo "wine-session: the new prefix has no 32-bit side (no syswow64\\kernel32.dll): 32-bit programs will fail with c0000135" >&2
+    echo "wine-session: the new prefix has no 32-bit side (no syswow64\\kernel32.dll): 32-bit programs cannot start in it" >&2
+    exit 1
   fi
 fi
 
@@ -68,9 +92,11 @@ fi
 timeout 120 "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
 # NOTE: Wine closes its desktop a second after the last program left it, and a
 # program that starts just then cannot make a window (tests/desktop_anchor.cpp):
-# the build's anchor keeps the desktop in use until the wineserver ends.
+# the build's anchor keeps the desktop in use until the wineserver ends. The
+# 32-bit build's anchor is a 32-bit program: started by its own loader, as
+# wine64 cannot start one (above).
 if [ -f "$plimo_build_dir/tests/desktop_anchor.exe" ]; then
-  "$wine" "$plimo_build_dir/tests/desktop_anchor.exe" >/dev/null 2>&1 </dev/null &
+  "$PLIMO_WINE" "$plimo_build_dir/tests/desktop_anchor.exe" >/dev/null 2>&1 </dev/null &
 fi
 
 "$@"
