@@ -206,6 +206,18 @@ static void text(void) {
     setviewport(0, 0, getmaxx(), getmaxy(), 1);
     CHECK(count(500, 300, 560, 340, WHITE) > 20 && count(470, 280, 499, 370, WHITE) == 0 &&
           count(561, 280, 620, 370, WHITE) == 0);
+    { /* Borland's example: "Norm", then three times as wide, then a third as wide, as high */
+        int w = textwidth("Wide"), h = textheight("Wide");
+        setusercharsize(3, 1, 1, 1);
+        CHECK(abs(textwidth("Wide") - 3 * w) <= 3 && textheight("Wide") == h);
+        setusercharsize(1, 3, 1, 1);
+        CHECK(abs(textwidth("Wide") - w / 3) <= 1);
+        setviewport(0, 380, getmaxx(), 379 + h, 1);
+        clearviewport();
+        outtextxy(10, 0, "Wide");
+        setviewport(0, 0, getmaxx(), getmaxy(), 1);
+        CHECK(count(10, 380, 10 + w / 3, 379 + h, WHITE) > 10 && count(12 + w / 3, 380, 10 + w, 379 + h, WHITE) == 0);
+    }
     setusercharsize(2, 1, 3, 1);
     gettextsettings(&t);
     CHECK(t.charsize == USER_CHAR_SIZE);
