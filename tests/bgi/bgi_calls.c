@@ -4,6 +4,7 @@
  * when every check passed, else with the number of failures. */
 #include <windows.h>
 
+#include <alloc.h>
 #include <conio.h>
 #include <graphics.h>
 #include <stdio.h>
@@ -256,7 +257,7 @@ static void images(void) {
     bar(10, 10, 19, 19);
     size = imagesize(10, 10, 19, 19);
     CHECK(size >= 100);
-    block = malloc(size);
+    block = farmalloc(size); /* as Borland's getimage example */
     getimage(10, 10, 19, 19, block);
     putimage(100, 100, block, COPY_PUT);
     CHECK(count(100, 100, 109, 109, LIGHTBLUE) == 100);
@@ -271,7 +272,7 @@ static void images(void) {
     CHECK(getpixel(0, 0) == LIGHTBLUE && getpixel(4, 4) == LIGHTBLUE);
     putimage(0, 0, block, 9);
     CHECK(graphresult() == grError);
-    free(block);
+    farfree(block);
     setactivepage(1); /* a page of its own: black, and what is drawn on it stays on it */
     setvisualpage(0);
     CHECK(getactivepage() == 1 && getvisualpage() == 0 && getpixel(105, 105) == BLACK);
