@@ -605,6 +605,37 @@ bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t 
     return true;
 }
 
+bool BgiG_FaceBits(int font, uint32_t height, const char* text, int32_t& width, int32_t& boxHeight,
+                   std::vector<uint8_t>& bits) {
+    if (!opened || !BgiG_FaceText(font, height, 0, 0, 0, text, 0, width, boxHeight, true)) return false;
+    if (width <= 0 || boxHeight <= 0 || static_cast<uint32_t>(width) > Graph_Width ||
+        static_cast<uint32_t>(boxHeight) > Graph_Depth)
+        return false;
+    // Graph draws faces only onto the picture: the text is drawn in a corner
+    // cleared for it, read back, and the corner put back as it was, all in one
+    // frame so that the window never shows it.
+    const size_t n = static_cast<size_t>(width) * static_cast<size_t>(boxHeight);
+    std::vector<uint32_t> saved(2 + n), blank(2 + n, 0);
+    blank[0] = static_cast<uint32_t>(width), blank[1] = static_cast<uint32_t>(boxHeight);
+    const auto bytes = static_cast<uint32_t>(saved.size() * 4);
+    const auto right = static_cast<uint32_t>(width - 1), bottom = static_cast<uint32_t>(boxHeight - 1);
+    Graph_BeginFrame();
+    bool ok = Graph_GetImage(0, 0, right, bottom, saved.data(), bytes);
+    if (ok) {
+        Graph_PutImage(0, 0, blank.data(), bytes, Graph_COPY);
+        Graph_SetBkMix(false);
+        Graph_OutText(0, 0, Graph_RGB(255, 255, 255), text);
+        Graph_SetBkMix(true);
+        ok = Graph_GetImage(0, 0, right, bottom, blank.data(), bytes);
+        Graph_PutImage(0, 0, saved.data(), bytes, Graph_COPY);
+    }
+    Graph_EndFrame();
+    if (!ok) return false;
+    bits.resize(n);
+    for (size_t i = 0; i < n; ++i) bits[i] = (blank[2 + i] & 0xFFFFFF) != 0;
+    return true;
+}
+
 void BgiG_Recolour(const uint32_t* from, const uint32_t* to, size_t count) {
     flushPixels();
     if (!opened || count == 0) return;

@@ -77,6 +77,11 @@ void BgiG_Bitmap(int32_t x, int32_t y, int32_t width, int32_t height, const uint
 // cannot draw faces yet: the caller then draws its own look-alike.
 bool BgiG_FaceText(int font, uint32_t height, int direction, int32_t x, int32_t y, const char* text, uint32_t colour,
                    int32_t& width, int32_t& boxHeight, bool measureOnly);
+// The same face's text across as a bitmap (width x height bytes, 1 where the
+// text is), for text Graph's faces cannot stretch themselves; false without
+// the face or when the text is larger than the picture.
+bool BgiG_FaceBits(int font, uint32_t height, const char* text, int32_t& width, int32_t& boxHeight,
+                   std::vector<uint8_t>& bits);
 
 // Every pixel of the picture (the page drawn on) showing from[i] shows to[i]
 // afterwards, as a palette change shows on the VGA.

@@ -3,8 +3,10 @@
 // stroke fonts. DEFAULT_FONT is the 8 x 8 bitmap font, charsize times as big.
 // The stroked fonts are drawn from their .CHR files when these lie in the
 // folder initgraph was given or the current one (as Borland's library loads
-// them); without the files, as the bitmap font scaled to the stroked font's
-// size. A font installed with installuserfont is drawn in its own strokes.
+// them); without the files, in a system face that looks alike (stretched as
+// a bitmap for a user size of other proportions), else as the bitmap font
+// scaled to the stroked font's size. A font installed with installuserfont
+// is drawn in its own strokes.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -99,12 +101,50 @@ void cellSize(int& w, int& h) {
     h = std::max(1, scaled(f.height, my, dy));
 }
 
+// A user size of other proportions across than down: Graph draws a face only
+// in its own proportions, so such text goes as a bitmap, stretched across by
+// this factor (numerator, denominator); false for every other size.
+bool faceStretch(int64_t& num, int64_t& den) {
+    const Bgi_State& s = Bgi_S;
+    if (s.charSize != 0 || s.font == DEFAULT_FONT || s.font > BOLD_FONT) return false;
+    num = int64_t{s.multX} * s.divY, den = int64_t{s.divX} * s.multY;
+    return num != den;
+}
+
+int stretchedWidth(int width, int64_t num, int64_t den) {
+    return static_cast<int>(std::clamp<int64_t>(width * num / den, 1, 1 << 20));
+}
+
 size_t textLength(const char* text) { return std::min<size_t>(std::strlen(text), 4096); }
 
 // The text as a bitmap (horizontal), width x height bytes.
 void render(const char* text, size_t n, int& width, int& height, std::vector<uint8_t>& bits) {
     const Bgi_State& s = Bgi_S;
     const Bgi_ChrFont* chr = s.font == DEFAULT_FONT ? nullptr : strokeFont(s.font);
+    int64_t num, den;
+    if (chr == nullptr && faceStretch(num, den)) {
+        int cw, ch;
+        cellSize(cw, ch);
+        int32_t w, h;
+        std::vector<uint8_t> face;
+        if (BgiG_FaceBits(s.font, static_cast<uint32_t>(ch), std::string(text, n).c_str(), w, h, face)) {
+            // Each column the OR of the columns it stands for: a narrowed
+            // text keeps its thin strokes.
+            width = stretchedWidth(w, num, den), height = h;
+            bits.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+            for (int c = 0; c < width; ++c) {
+                const int64_t from = c * int64_t{w} / width;
+                const int64_t to = std::max(from + 1, (c + 1) * int64_t{w} / width);
+                for (int r = 0; r < height; ++r)
+                    for (int64_t k = from; k < to; ++k)
+                        if (face[static_cast<size_t>(r) * static_cast<size_t>(w) + static_cast<size_t>(k)]) {
+                            bits[static_cast<size_t>(r) * static_cast<size_t>(width) + static_cast<size_t>(c)] = 1;
+                            break;
+                        }
+            }
+            return;
+        }
+    }
     if (chr != nullptr) {
         int mx, dx, my, dy;
         strokeScale(mx, dx, my, dy);
@@ -202,7 +242,9 @@ void draw(int x, int y, const char* text) {
     if (!Bgi_GraphColour(Bgi_S.colour, colour)) return;
     const size_t n = textLength(text);
     if (n == 0) return;
-    if (Bgi_S.font != DEFAULT_FONT && Bgi_S.font <= BOLD_FONT && strokeFont(Bgi_S.font) == nullptr) {
+    int64_t num, den;
+    if (Bgi_S.font != DEFAULT_FONT && Bgi_S.font <= BOLD_FONT && strokeFont(Bgi_S.font) == nullptr &&
+        !faceStretch(num, den)) {
         // A stroked font without its file: a face of the system's that looks like it.
         int cw, ch;
         cellSize(cw, ch);
@@ -231,8 +273,12 @@ bool faceSize(const char* text, size_t n, int32_t& w, int32_t& h) {
     if (Bgi_S.font == DEFAULT_FONT || Bgi_S.font > BOLD_FONT || strokeFont(Bgi_S.font) != nullptr) return false;
     int cw, ch;
     cellSize(cw, ch);
-    return BgiG_FaceText(Bgi_S.font, static_cast<uint32_t>(ch), HORIZ_DIR, 0, 0, std::string(text, n).c_str(), 0, w, h,
-                         true);
+    if (!BgiG_FaceText(Bgi_S.font, static_cast<uint32_t>(ch), HORIZ_DIR, 0, 0, std::string(text, n).c_str(), 0, w, h,
+                       true))
+        return false;
+    int64_t num, den;
+    if (faceStretch(num, den)) w = stretchedWidth(w, num, den);
+    return true;
 }
 } // namespace
 

@@ -4,6 +4,7 @@
  * when every check passed, else with the number of failures. */
 #include <windows.h>
 
+#include <alloc.h>
 #include <conio.h>
 #include <graphics.h>
 #include <stdio.h>
@@ -206,6 +207,18 @@ static void text(void) {
     setviewport(0, 0, getmaxx(), getmaxy(), 1);
     CHECK(count(500, 300, 560, 340, WHITE) > 20 && count(470, 280, 499, 370, WHITE) == 0 &&
           count(561, 280, 620, 370, WHITE) == 0);
+    { /* Borland's example: "Norm", then three times as wide, then a third as wide, as high */
+        int w = textwidth("Wide"), h = textheight("Wide");
+        setusercharsize(3, 1, 1, 1);
+        CHECK(abs(textwidth("Wide") - 3 * w) <= 3 && textheight("Wide") == h);
+        setusercharsize(1, 3, 1, 1);
+        CHECK(abs(textwidth("Wide") - w / 3) <= 1);
+        setviewport(0, 380, getmaxx(), 379 + h, 1);
+        clearviewport();
+        outtextxy(10, 0, "Wide");
+        setviewport(0, 0, getmaxx(), getmaxy(), 1);
+        CHECK(count(10, 380, 10 + w / 3, 379 + h, WHITE) > 10 && count(12 + w / 3, 380, 10 + w, 379 + h, WHITE) == 0);
+    }
     setusercharsize(2, 1, 3, 1);
     gettextsettings(&t);
     CHECK(t.charsize == USER_CHAR_SIZE);
@@ -244,7 +257,7 @@ static void images(void) {
     bar(10, 10, 19, 19);
     size = imagesize(10, 10, 19, 19);
     CHECK(size >= 100);
-    block = malloc(size);
+    block = farmalloc(size); /* as Borland's getimage example */
     getimage(10, 10, 19, 19, block);
     putimage(100, 100, block, COPY_PUT);
     CHECK(count(100, 100, 109, 109, LIGHTBLUE) == 100);
@@ -259,7 +272,7 @@ static void images(void) {
     CHECK(getpixel(0, 0) == LIGHTBLUE && getpixel(4, 4) == LIGHTBLUE);
     putimage(0, 0, block, 9);
     CHECK(graphresult() == grError);
-    free(block);
+    farfree(block);
     setactivepage(1); /* a page of its own: black, and what is drawn on it stays on it */
     setvisualpage(0);
     CHECK(getactivepage() == 1 && getvisualpage() == 0 && getpixel(105, 105) == BLACK);
