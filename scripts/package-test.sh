@@ -47,9 +47,9 @@ echo "package-test: $preset: gallery built against the installed package: $work/
 # quiet as C99 and C++11 with every warning, and the examples built the three
 # ways docs/bgi.md gives: CMake, pkg-config, and the plain command line.
 bgi=$prefix/include/plimo/bgi
-[ "$(cd "$bgi" && echo *)" = "graphics.h winbgim.h" ] || fail "include/plimo/bgi holds $(cd "$bgi" && echo *)"
+[ "$(cd "$bgi" && echo *)" = "alloc.h graphics.h winbgim.h" ] || fail "include/plimo/bgi holds $(cd "$bgi" && echo *)"
 cc=${cxx/g++/gcc}
-for h in graphics.h winbgim.h; do
+for h in alloc.h graphics.h winbgim.h; do
   echo "#include <$h>" | "$cc" -std=c99 -Wall -Wextra -Werror -fsyntax-only -x c -I"$bgi" - ||
     fail "<$h> is not quiet as C99"
   echo "#include <$h>" | "$cxx" -std=c++11 -Wall -Wextra -Werror -fsyntax-only -x c++ -I"$bgi" - ||
