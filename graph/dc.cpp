@@ -166,7 +166,6 @@ public:
         // NOTE: the clip region a program selects is apart from the window's
         // own (BeginPaint's update region): the paint's copy lifts it (BackBuffer.h).
         ::SelectClipRgn(dc, nullptr);
-        held_.clipped = box != nullptr;
         if (box != nullptr) ::IntersectClipRect(dc, box->left, box->top, box->right, box->bottom);
         if (Graph_GdiDC* spare = sparePage()) spare->Clip(box);
     }
@@ -182,8 +181,10 @@ public:
     }
     void Rectangle(const Graph_DeviceRect& r) override {
         // A solid box over the whole picture paints every pixel (not through a
-        // clip rectangle, nor in XOR).
-        willDraw(held_.solid && !held_.clipped && held_.rop != R2_XORPEN && r.left <= 0 && r.top <= 0 && r.right >= static_cast<int32_t>(Graph_Width) &&
+        // clip rectangle, nor in XOR: the requests' own state says, as a page
+        // made active holds them without this DC having set them).
+        willDraw(held_.solid && !Graph_Executor.clipped && Graph_Executor.writeMode != Graph_XOR && r.left <= 0 &&
+                 r.top <= 0 && r.right >= static_cast<int32_t>(Graph_Width) &&
                  r.bottom >= static_cast<int32_t>(Graph_Depth));
         ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
     }
@@ -267,8 +268,7 @@ private:
     struct Held {
         HGDIOBJ pen = nullptr, brush = nullptr;
         bool solid = false;   // the brush selected last is solid
-        bool clipped = false; // a clip rectangle is selected
-        int rop = R2_COPYPEN; // a new DC's
+        int rop = 0;
         COLORREF text = CLR_INVALID, bkColour = CLR_INVALID;
         int bkMode = 0;
     };
