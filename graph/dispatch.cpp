@@ -66,11 +66,16 @@ void stepOf(const int64_t (&a)[2], const int64_t (&b)[2], int64_t (&step)[2]) {
 // from its lower coordinate up to, not including, its higher one: the pixel
 // more goes on the higher side along the segment's main axis, past b going
 // right or down, before a going left or up (the pattern still starts at a).
+// Whether a segment runs left or up along its main axis (step: stepOf's).
+bool runsBack(const int64_t (&a)[2], const int64_t (&b)[2], const int64_t (&step)[2]) {
+    const bool xMain = std::abs(b[0] - a[0]) >= std::abs(b[1] - a[1]);
+    return (xMain ? step[0] : step[1]) < 0;
+}
+
 void extend(int64_t (&a)[2], int64_t (&b)[2], bool band) {
     int64_t step[2];
     stepOf(a, b, step);
-    const bool xMain = std::abs(b[0] - a[0]) >= std::abs(b[1] - a[1]);
-    if (band && (xMain ? step[0] : step[1]) < 0) {
+    if (band && runsBack(a, b, step)) {
         a[0] -= step[0];
         a[1] -= step[1];
     } else {
@@ -244,11 +249,16 @@ void convert(const Graph_ExecutorState& s, const Graph_Point* points, uint32_t c
 void drawWidePolyline(const Graph_Point* points, uint32_t count, const Graph_ExecutorState& state, Graph_DC& dc) {
     std::vector<Graph_DevicePoint> all(count);
     convert(state, points, count, all.data());
-    const Graph_DevicePoint& before = all[count - 2];
-    const int64_t a[2] = {before.x, before.y};
-    int64_t b[2] = {all[count - 1].x, all[count - 1].y}, step[2];
-    stepOf(a, b, step);
-    all[count - 1] = {capped(b[0] + step[0]), capped(b[1] + step[1])};
+    // Its ends as extend covers a line's: the first segment's start and the
+    // last one's end, each on the side its band leaves out.
+    const bool band = state.lineWidth > 1;
+    const int64_t a[2] = {all[0].x, all[0].y}, b[2] = {all[1].x, all[1].y};
+    const int64_t c[2] = {all[count - 2].x, all[count - 2].y}, d[2] = {all[count - 1].x, all[count - 1].y};
+    int64_t first[2], last[2];
+    stepOf(a, b, first);
+    stepOf(c, d, last);
+    if (band && runsBack(a, b, first)) all[0] = {capped(a[0] - first[0]), capped(a[1] - first[1])};
+    if (!band || !runsBack(c, d, last)) all[count - 1] = {capped(d[0] + last[0]), capped(d[1] + last[1])};
     dc.Polyline(all.data(), count);
 }
 
