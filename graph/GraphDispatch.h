@@ -14,8 +14,6 @@
 inline constexpr uint32_t Graph_PS_SOLID = 0;
 inline constexpr uint32_t Graph_BS_SOLID = 0, Graph_BS_HOLLOW = 1, Graph_BS_HATCHED = 2, Graph_BS_PATTERN = 3;
 
-inline constexpr uint32_t Graph_PS_NULL = 5;
-
 // The COLORREF of a colour number: Graph_RGB's colour as it is (0x00BBGGRR),
 // any other number PALETTEINDEX(n mod 256).
 constexpr uint32_t Graph_PaletteColour(uint32_t colour) {

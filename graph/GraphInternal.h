@@ -31,9 +31,6 @@
 // repaint, by every read of the picture.
 inline void Graph_LockBackBuffer() { Graph_Back.Lock(); }
 inline void Graph_UnlockBackBuffer() { Graph_Back.Unlock(); }
-// The lock when it is free at once (then true), for the window thread's
-// chores that must never wait.
-inline bool Graph_TryLockBackBuffer() { return Graph_Back.TryLock(); }
 // The back-buffer lock for a scope.
 struct Graph_BufferLock {
     Graph_BufferLock() { Graph_LockBackBuffer(); }
@@ -136,6 +133,8 @@ uint32_t Graph_CountDisplayColors();
 // replaced, realises it. A count of 0 or above 1024 leaves the DC's palette as
 // it is.
 void Graph_ApplyPalette(HDC dc, const uint32_t* values, uint32_t count);
+// Either thread, before dc goes: the default palette back in it, Graph's deleted.
+void Graph_ReleasePalette(HDC dc);
 
 // ---- calls made of other calls (drawing.cpp) and text extents (pixels.cpp) ---------
 

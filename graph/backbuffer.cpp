@@ -26,8 +26,7 @@ bool makePage(HDC like, HDC& dc, HBITMAP& bitmap) {
 
 void deletePage(HDC dc, HBITMAP bitmap) {
     if (dc != nullptr) {
-        HGDIOBJ palette = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
-        if (palette != GetStockObject(DEFAULT_PALETTE)) DeleteObject(palette);
+        Graph_ReleasePalette(dc);
         DeleteDC(dc);
     }
     if (bitmap != nullptr) DeleteObject(bitmap);
@@ -120,7 +119,6 @@ bool Graph_BackBuffer::keep(uint32_t page) {
     // the palette as the requests draw it.
     const RECT all{0, 0, width(), depth()};
     ExtTextOutA(made.dc, 0, 0, ETO_OPAQUE, &all, "", 0, nullptr);
-    takeRequestState(made.dc, like); // after the clear: a clip in force would cut it
     return true;
 }
 

@@ -20,7 +20,6 @@ void Graph_ClearScreen(uint32_t mode) {
     Graph_EnsureBegun();
     const Graph_ExecutorState kept = Graph_Executor;
     Graph_Executor.originX = Graph_Executor.originY = 0;
-    Graph_Executor.writeMode = Graph_COPY;
     if (kept.writeMode != Graph_COPY) Graph_SetWriteMode(Graph_COPY);
     if (kept.clipped && mode == Graph_CLEAR_CLIP) {
         Graph_SolidBox(kept.clipX1, kept.clipY1, kept.clipX2, kept.clipY2, Graph_BkColour, true);
@@ -62,6 +61,7 @@ void Graph_OutText(uint32_t x, uint32_t y, uint32_t colour, const char* text) {
     for (uint32_t n = Graph_TextLength(text, Graph_TextMax); n > 0; n = Graph_TextLength(text, Graph_TextMax)) {
         if (Graph_Executor.utf8 && n == Graph_TextMax) n = wholeCharacters(text, n);
         Graph_RawOutText(x, y, colour, text, n);
+        if (text[n] == '\0') break; // the last piece: nothing follows it to place
         const uint32_t width = Graph_TextWidthOf(text, n);
         if (Graph_FontAngle() == 0) {
             x = moved(x, width);

@@ -30,6 +30,11 @@ int32_t Graph_RemapAllPalette(const uint32_t* table, uint32_t count) {
 
 void Graph_InitStdPalette() { Graph_RemapAllPalette(Graph_StdPalette, 16); }
 
+void Graph_ReleasePalette(HDC dc) {
+    const HGDIOBJ palette = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
+    if (palette != nullptr && palette != GetStockObject(DEFAULT_PALETTE)) DeleteObject(palette);
+}
+
 // Main thread (through OP_PALETTE).
 void Graph_ApplyPalette(HDC dc, const uint32_t* values, uint32_t count) {
     if (count == 0 || count > Graph_PaletteMax) return;

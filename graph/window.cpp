@@ -125,8 +125,7 @@ void takeDown(HWND window) {
         const HDC dc = Graph_WindowDC;
         Graph_SetWindowDC(nullptr);
         if (dc != nullptr) {
-            const HGDIOBJ palette = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
-            if (palette != nullptr && palette != GetStockObject(DEFAULT_PALETTE)) DeleteObject(palette);
+            Graph_ReleasePalette(dc);
             ReleaseDC(window, dc);
         }
         Graph_DestroyBackBuffer();
