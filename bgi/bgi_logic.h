@@ -85,8 +85,6 @@ struct Bgi_Span {
 };
 // The rows of a filled polygon (even-odd rule, pixel centres), cut to clip.
 void Bgi_PolygonSpans(const Bgi_Point* points, size_t count, const Bgi_Rect& clip, std::vector<Bgi_Span>& out);
-// Cuts a span to clip; false when nothing is left.
-bool Bgi_ClipSpan(const Bgi_Rect& clip, Bgi_Span& span);
 // Whether pattern row (y mod 8) has the bit of column (x mod 8) set: fills
 // are aligned to the screen.
 inline bool Bgi_PatternBit(const uint8_t pattern[8], int32_t x, int32_t y) {

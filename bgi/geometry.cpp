@@ -119,13 +119,6 @@ void Bgi_ArcOutline(int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t stan
     }
 }
 
-bool Bgi_ClipSpan(const Bgi_Rect& clip, Bgi_Span& s) {
-    if (s.y < clip.top || s.y > clip.bottom) return false;
-    s.x1 = std::max(s.x1, clip.left);
-    s.x2 = std::min(s.x2, clip.right);
-    return s.x1 <= s.x2;
-}
-
 void Bgi_PolygonSpans(const Bgi_Point* points, size_t count, const Bgi_Rect& clip, std::vector<Bgi_Span>& out) {
     if (points == nullptr || count < 2 || clip.right < clip.left || clip.bottom < clip.top) return;
     struct Edge {

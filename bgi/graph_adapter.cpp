@@ -8,6 +8,9 @@
 #include <optional>
 
 #include "Graph.h"
+#include "GraphFiles.h"
+#include "GraphPictureCodecs.h"
+#include "picture.h"
 
 namespace {
 
@@ -31,7 +34,7 @@ uint32_t loadedBackground = 0xFFFFFFFF;
 constexpr uint32_t kEntries = 16;
 uint32_t entries[kEntries];
 
-uint32_t frameOpen = 0, drawnPage = 0, shownPage = 0; // frames the adapter opened; pages in Graph
+uint32_t drawnPage = 0, shownPage = 0; // pages in Graph
 
 Bgi_Rect picture();
 
@@ -117,7 +120,7 @@ void batchPixel(uint32_t x, uint32_t y, uint32_t colour) {
     // Shown as it is drawn: not kept from the window for long.
     if (++batch.sinceCheck == 256) {
         batch.sinceCheck = 0;
-        if (frameOpen == 0 && std::chrono::steady_clock::now() - batch.started > std::chrono::milliseconds(20)) {
+        if (drawnPage == shownPage && std::chrono::steady_clock::now() - batch.started > std::chrono::milliseconds(20)) {
             flushPixels();
             batch.run = kDirectShown;
         }
@@ -282,8 +285,6 @@ bool BgiG_IsOpen() { return opened; }
 
 void BgiG_Close() {
     flushPixels();
-    if (frameOpen) Graph_EndFrame();
-    frameOpen = 0;
     drawnPage = shownPage = 0;
     // The next initgraph or initwindow opens a window again.
     if (opened) Graph_Close();
@@ -325,7 +326,7 @@ void BgiG_SetFill(const uint8_t pattern[8], uint32_t background) {
 void BgiG_Pixel(int32_t x, int32_t y, uint32_t colour) {
     const int64_t dx = int64_t{originX} + x, dy = int64_t{originY} + y;
     if (!Bgi_Contains(clip, dx, dy)) return;
-    if (batch.run < (frameOpen ? kDirect : kDirectShown)) {
+    if (batch.run < (drawnPage != shownPage ? kDirect : kDirectShown)) {
         ++batch.run;
         return Graph_SetPixel(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy), colour);
     }
@@ -708,10 +709,20 @@ void BgiG_PutImage(int32_t x, int32_t y, const void* image, uint32_t size, uint3
 
 bool BgiG_SavePicture(const char* path, const Bgi_Rect& device) {
     flushPixels();
-    // Graph saves the whole picture; a part of it is written by the caller.
     if (!opened || path == nullptr) return false;
-    (void)device;
-    return Graph_SavePicture(path);
+    const Bgi_Rect all = picture(), box = Bgi_Intersect(device, all);
+    if (box.left == all.left && box.top == all.top && box.right == all.right && box.bottom == all.bottom)
+        return Graph_SavePicture(path);
+    // A part: read as an image block and written as Graph writes its files.
+    if (box.right < box.left || box.bottom < box.top) return false;
+    const uint32_t w = static_cast<uint32_t>(box.right - box.left + 1), h = static_cast<uint32_t>(box.bottom - box.top + 1);
+    std::vector<uint32_t> block(2 + size_t{w} * h);
+    std::vector<uint8_t> file;
+    return Graph_GetImage(static_cast<uint32_t>(box.left), static_cast<uint32_t>(box.top),
+                          static_cast<uint32_t>(box.right), static_cast<uint32_t>(box.bottom), block.data(),
+                          static_cast<uint32_t>(block.size() * 4)) &&
+           Graph_EncodeBmp(block.data() + 2, w, h, file) && (!Graph_IsPngPath(path) || Graph_BmpToPng(file)) &&
+           Graph_WriteFileWhole(path, file.data(), file.size());
 }
 
 bool BgiG_LoadPicture(const char* path, const Bgi_Rect& device) {

@@ -1,11 +1,8 @@
 // The one place where the BGI layer meets Graph. Everything the BGI draws goes
 // through these calls, in coordinates relative to an origin (the viewport's
-// top-left corner) and cut to a clip rectangle, as Graph's own origin, clip,
-// line width, line pattern, write mode, font and pages will do. Until Graph
-// has those, this file does them itself: clipping and origin by arithmetic,
-// patterned, thick and XOR lines pixel by pixel, shapes that cross the clip
-// edge through a block read from the picture and written back, pages as
-// frames of the one picture, RGB colours as palette entries 16..255.
+// top-left corner) and cut to a clip rectangle; Graph's own origin, clip,
+// line width and pattern, write mode, fonts, pages and RGB colours do the
+// rest, and pixels set one by one are gathered into blocks.
 // Main thread: every call (the thread that opened the window).
 #pragma once
 

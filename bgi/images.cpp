@@ -31,32 +31,6 @@ Bgi_Rect fileBox(int left, int top, int right, int bottom) {
                     dev(std::max(left, right), Bgi_S.left, mx), dev(std::max(top, bottom), Bgi_S.top, my)};
 }
 
-void put16(std::vector<uint8_t>& b, uint32_t v) { b.push_back(uint8_t(v)), b.push_back(uint8_t(v >> 8)); }
-void put32(std::vector<uint8_t>& b, uint32_t v) { put16(b, v & 0xFFFF), put16(b, v >> 16); }
-
-// A 24-bit BMP file of an image block, written beside the path and renamed
-// over it at the end.
-bool writeBmp(const char* path, const uint32_t* block) {
-    const uint32_t w = block[0], h = block[1], stride = (w * 3 + 3) & ~3u;
-    std::vector<uint8_t> b;
-    b.reserve(54 + size_t{stride} * h);
-    b.push_back('B'), b.push_back('M');
-    put32(b, 54 + stride * h), put32(b, 0), put32(b, 54);
-    put32(b, 40), put32(b, w), put32(b, h), put16(b, 1), put16(b, 24), put32(b, 0), put32(b, stride * h);
-    put32(b, 2835), put32(b, 2835), put32(b, 0), put32(b, 0);
-    for (uint32_t r = h; r-- > 0;) {
-        const uint32_t* row = block + 2 + size_t{r} * w;
-        for (uint32_t c = 0; c < w; ++c) b.push_back(uint8_t(row[c])), b.push_back(uint8_t(row[c] >> 8)), b.push_back(uint8_t(row[c] >> 16));
-        for (uint32_t p = w * 3; p < stride; ++p) b.push_back(0);
-    }
-    const std::string temp = std::string(path) + ".new";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-    if (std::fclose(f) != 0 || !ok) return std::remove(temp.c_str()), false;
-    std::remove(path);
-    return std::rename(temp.c_str(), path) == 0;
-}
 } // namespace
 
 extern "C" {
@@ -115,19 +89,7 @@ void readimagefile(const char* filename, int left, int top, int right, int botto
 
 void writeimagefile(const char* filename, int left, int top, int right, int bottom) {
     if (!Bgi_Ready()) return;
-    if (filename == nullptr) return Bgi_Fail(grIOerror);
-    const Bgi_Rect box = fileBox(left, top, right, bottom);
-    if (box.left == 0 && box.top == 0 && box.right == Bgi_S.width - 1 && box.bottom == Bgi_S.height - 1) {
-        if (!BgiG_SavePicture(filename, box)) Bgi_Fail(grIOerror);
-        return;
-    }
-    const uint64_t size = blockSize(box.left, box.top, box.right, box.bottom);
-    std::vector<uint32_t> block(static_cast<size_t>(size / 4));
-    // The block is read in device pixels: the origin is taken off again.
-    if (!BgiG_GetImage(box.left - Bgi_S.left, box.top - Bgi_S.top, box.right - Bgi_S.left, box.bottom - Bgi_S.top,
-                       block.data(), static_cast<uint32_t>(size)) ||
-        !writeBmp(filename, block.data()))
-        Bgi_Fail(grIOerror);
+    if (filename == nullptr || !BgiG_SavePicture(filename, fileBox(left, top, right, bottom))) Bgi_Fail(grIOerror);
 }
 
 } // extern "C"

@@ -29,6 +29,8 @@ const UserDriver* userDriver(int driver) {
     const int i = driver - kFirstUserDriver;
     return i >= 0 && i < userDriverCount ? &userDrivers[i] : nullptr;
 }
+// The driver whose modes a driver has: an installed one draws as VGA.
+int shapeOf(int driver) { return userDriver(driver) != nullptr ? VGA : driver; }
 bool finalisersAtExit = false;
 
 // Opens the window of a mode: 0 when it could not be opened.
@@ -155,7 +157,7 @@ char* grapherrormsg(int errorcode) {
 int getgraphmode(void) { return Bgi_S.mode; }
 
 void setgraphmode(int mode) {
-    const Bgi_Mode* m = Bgi_FindMode(userDriver(Bgi_S.driver) != nullptr ? VGA : Bgi_S.driver, mode);
+    const Bgi_Mode* m = Bgi_FindMode(shapeOf(Bgi_S.driver), mode);
     if (m == nullptr) return Bgi_Fail(grInvalidMode);
     if (!BgiG_IsOpen()) return Bgi_Fail(grNoInitGraph);
     Bgi_S.mode = mode;
@@ -170,11 +172,11 @@ void restorecrtmode(void) {
     Bgi_S.graphics = false;
 }
 
-int getmaxmode(void) { return Bgi_MaxMode(userDriver(Bgi_S.driver) != nullptr ? VGA : Bgi_S.driver); }
+int getmaxmode(void) { return Bgi_MaxMode(shapeOf(Bgi_S.driver)); }
 
 char* getmodename(int mode_number) {
     static char text[40];
-    const Bgi_Mode* m = Bgi_FindMode(userDriver(Bgi_S.driver) != nullptr ? VGA : Bgi_S.driver, mode_number);
+    const Bgi_Mode* m = Bgi_FindMode(shapeOf(Bgi_S.driver), mode_number);
     std::snprintf(text, sizeof text, "%s", m != nullptr ? m->name : "Invalid graphics mode");
     return text;
 }
@@ -188,7 +190,7 @@ char* getdrivername(void) {
 }
 
 void getmoderange(int graphdriver, int* lomode, int* himode) {
-    if (graphdriver == CURRENT_DRIVER) graphdriver = Bgi_S.driver;
+    graphdriver = shapeOf(graphdriver == CURRENT_DRIVER ? Bgi_S.driver : graphdriver);
     const int max = Bgi_MaxMode(graphdriver);
     int lo = -1;
     for (int m = 0; m <= max && lo < 0; ++m)

@@ -288,9 +288,15 @@ static void images(void) {
     setactivepage(7);
     CHECK(graphresult() == grError);
     writeimagefile("bgi_c.bmp", 0, 0, getmaxx(), getmaxy());
-    writeimagefile("bgi_c_part.bmp", 10, 10, 19, 19);
+    writeimagefile("bgi_c_part.png", 10, 10, 19, 19); /* a part, as PNG as the whole picture is */
+    {
+        unsigned char head[4] = {0};
+        FILE* f = fopen("bgi_c_part.png", "rb");
+        CHECK(f != NULL && fread(head, 1, 4, f) == 4 && memcmp(head, "\x89PNG", 4) == 0);
+        if (f != NULL) fclose(f);
+    }
     cleardevice();
-    readimagefile("bgi_c_part.bmp", 200, 200, 209, 209);
+    readimagefile("bgi_c_part.png", 200, 200, 209, 209);
     CHECK(getpixel(205, 205) == LIGHTBLUE && graphresult() == grOk);
 }
 
@@ -389,6 +395,8 @@ int main(void) {
     CHECK(lo == VGALO && hi == VGAHI);
     CHECK(setgraphbufsize(8192) == 4096 && registerbgidriver(NULL) == grInvalidDriver);
     CHECK(installuserdriver("X.BGI", NULL) == 11 && installuserdriver(NULL, NULL) == grError && graphresult() == grError);
+    getmoderange(11, &lo, &hi); /* an installed driver draws as VGA */
+    CHECK(lo == VGALO && hi == VGAHI);
     CHECK(getcurrentwindow() == 0 && getwindowwidth() == 640 && getmaxwidth() >= 640 && getmaxheight() > 0);
     shapes();
     fills();
