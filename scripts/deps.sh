@@ -52,5 +52,5 @@ fi
 
 # The 32-bit part: each step says in one line why it was refused, and the script still succeeds.
 if ((with32)); then
-  win32_lane_ready >/dev/null 2>&1 || win32_setup || true
+  win32_ensure || true
 fi

@@ -89,7 +89,7 @@ fi
 # The 32-bit set-up, when a 32-bit lane is asked for: its one-line reason is kept.
 win32_why=""
 if is_asked win32 || is_asked win32-exact; then
-  win32_lane_ready >/dev/null || win32_setup || win32_why=${win32_reason:-its set-up failed}
+  win32_ensure || win32_why=${win32_reason:-its set-up failed}
 fi
 
 built=()

@@ -152,12 +152,12 @@ check_emulator() {
 }
 
 started=$(date +%s)
-bash scripts/deps.sh || exit 1
+bash scripts/deps.sh --64 || exit 1
 build_emulator || exit 1
 check_emulator || { say "the patched emulator fails its own tests"; exit 1; }
 
 cmake --preset win32 >/dev/null && cmake --build --preset win32 -j "$(nproc)" || { say "build failed"; exit 1; }
-win32_lane_ready || exit 1
+win32_ensure || exit 1
 
 # Wine's 32-bit loader under the patched emulator (the private root's loader
 # finds its libraries through QEMU_LD_PREFIX, which scripts/wine-env.sh exports).

@@ -267,6 +267,9 @@ win32_lane_ready() {
   return 0
 }
 
+# The lane ready, set up first when it is not; false, with win32_reason, when it cannot be.
+win32_ensure() { win32_lane_ready >/dev/null 2>&1 || win32_setup; }
+
 win32_setup() {
   if [ "$(id -u)" -ne 0 ]; then win32_say "not set up: run scripts/deps.sh as root"; return 1; fi
   win32_install_emulator || return 1
