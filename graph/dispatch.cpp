@@ -371,88 +371,47 @@ public:
     BothDCs(Graph_DC& buffer, Graph_DC& window, bool framed)
         : buffer_(buffer), window_(window), shapes_(framed ? static_cast<Graph_DC&>(noDC) : window) {}
 
-    void SelectPen(const Graph_Pen& pen) override {
-        buffer_.SelectPen(pen);
-        shapes_.SelectPen(pen);
+    using P = Graph_DevicePoint;
+    using R = Graph_DeviceRect;
+    void SelectPen(const Graph_Pen& pen) override { shape(&Graph_DC::SelectPen, pen); }
+    void SelectBrush(const Graph_Brush& brush) override { shape(&Graph_DC::SelectBrush, brush); }
+    void SetTextColor(uint32_t colour) override { shape(&Graph_DC::SetTextColor, colour); }
+    void SetBkColor(uint32_t colour) override { setting(&Graph_DC::SetBkColor, colour); }
+    void SetBkMode(int32_t mode) override { setting(&Graph_DC::SetBkMode, mode); }
+    void Palette() override { setting(&Graph_DC::Palette); }
+    void SetWriteMode(uint32_t mode) override { setting(&Graph_DC::SetWriteMode, mode); }
+    void Clip(const R* box) override { setting(&Graph_DC::Clip, box); }
+    void Pixel(P at, uint32_t colour) override { shape(&Graph_DC::Pixel, at, colour); }
+    void Line(P from, P to) override { shape(&Graph_DC::Line, from, to); }
+    void Rectangle(const R& box) override { shape(&Graph_DC::Rectangle, box); }
+    void Ellipse(const R& box) override { shape(&Graph_DC::Ellipse, box); }
+    void Arc(const R& box, P start, P end) override { shape(&Graph_DC::Arc, box, start, end); }
+    void Pie(const R& box, P start, P end) override { shape(&Graph_DC::Pie, box, start, end); }
+    void Polyline(const P* points, uint32_t count) override { shape(&Graph_DC::Polyline, points, count); }
+    void Polygon(const P* points, uint32_t count) override { shape(&Graph_DC::Polygon, points, count); }
+    void FloodFill(P at, uint32_t border) override { shape(&Graph_DC::FloodFill, at, border); }
+    void Text(P at, const char* text, int32_t length) override { shape(&Graph_DC::Text, at, text, length); }
+    void WideText(P at, const char16_t* text, int32_t length) override {
+        shape(&Graph_DC::WideText, at, text, length);
     }
-    void SelectBrush(const Graph_Brush& brush) override {
-        buffer_.SelectBrush(brush);
-        shapes_.SelectBrush(brush);
-    }
-    void SetTextColor(uint32_t colour) override {
-        buffer_.SetTextColor(colour);
-        shapes_.SetTextColor(colour);
-    }
-    void SetBkColor(uint32_t colour) override {
-        buffer_.SetBkColor(colour);
-        window_.SetBkColor(colour);
-    }
-    void SetBkMode(int32_t mode) override {
-        buffer_.SetBkMode(mode);
-        window_.SetBkMode(mode);
-    }
-    void Palette() override {
-        buffer_.Palette();
-        window_.Palette();
-    }
-    void SetWriteMode(uint32_t mode) override {
-        buffer_.SetWriteMode(mode);
-        window_.SetWriteMode(mode);
-    }
-    void Clip(const Graph_DeviceRect* box) override {
-        buffer_.Clip(box);
-        window_.Clip(box);
-    }
-    void Pixel(Graph_DevicePoint at, uint32_t colour) override {
-        buffer_.Pixel(at, colour);
-        shapes_.Pixel(at, colour);
-    }
-    void Line(Graph_DevicePoint from, Graph_DevicePoint to) override {
-        buffer_.Line(from, to);
-        shapes_.Line(from, to);
-    }
-    void Rectangle(const Graph_DeviceRect& box) override {
-        buffer_.Rectangle(box);
-        shapes_.Rectangle(box);
-    }
-    void Ellipse(const Graph_DeviceRect& box) override {
-        buffer_.Ellipse(box);
-        shapes_.Ellipse(box);
-    }
-    void Arc(const Graph_DeviceRect& box, Graph_DevicePoint start, Graph_DevicePoint end) override {
-        buffer_.Arc(box, start, end);
-        shapes_.Arc(box, start, end);
-    }
-    void Pie(const Graph_DeviceRect& box, Graph_DevicePoint start, Graph_DevicePoint end) override {
-        buffer_.Pie(box, start, end);
-        shapes_.Pie(box, start, end);
-    }
-    void Polyline(const Graph_DevicePoint* points, uint32_t count) override {
-        buffer_.Polyline(points, count);
-        shapes_.Polyline(points, count);
-    }
-    void Polygon(const Graph_DevicePoint* points, uint32_t count) override {
-        buffer_.Polygon(points, count);
-        shapes_.Polygon(points, count);
-    }
-    void FloodFill(Graph_DevicePoint at, uint32_t border) override {
-        buffer_.FloodFill(at, border);
-        shapes_.FloodFill(at, border);
-    }
-    void Text(Graph_DevicePoint at, const char* text, int32_t length) override {
-        buffer_.Text(at, text, length);
-        shapes_.Text(at, text, length);
-    }
-    void WideText(Graph_DevicePoint at, const char16_t* text, int32_t length) override {
-        buffer_.WideText(at, text, length);
-        shapes_.WideText(at, text, length);
-    }
-    void Image(Graph_DevicePoint at, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) override {
-        buffer_.Image(at, width, height, pixels, mode);
-        shapes_.Image(at, width, height, pixels, mode);
+    void Image(P at, uint32_t width, uint32_t height, const uint32_t* pixels, uint32_t mode) override {
+        shape(&Graph_DC::Image, at, width, height, pixels, mode);
     }
 
 private:
+    // What outlasts the request reaches both DCs; a shape's part the window
+    // only outside a frame.
+    template <typename... Declared, typename... Given>
+    void setting(void (Graph_DC::*call)(Declared...), Given... values) {
+        (buffer_.*call)(values...);
+        (window_.*call)(values...);
+    }
+    template <typename... Declared, typename... Given>
+    void shape(void (Graph_DC::*call)(Declared...), Given... values) {
+        (buffer_.*call)(values...);
+        (shapes_.*call)(values...);
+    }
+
     Graph_DC& buffer_;
     Graph_DC& window_;
     Graph_DC& shapes_; // the window, or no DC while a frame is open
